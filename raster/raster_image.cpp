@@ -1,0 +1,4 @@
+#include "raster/raster_image.h"
+RasterImage::RasterImage() {}
+RasterImage::~RasterImage() {}
+PixelPlane::~PixelPlane() {}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+
+#include "raster/pixel_plane.h"
+
+// A 4-byte palette entry in the order the display expects: blue, green, red, reserved (0).
+struct PaletteEntry {
+    uint8_t blue;
+    uint8_t green;
+    uint8_t red;
+    uint8_t reserved;
+};
+
+// The off-screen canvas: a bottom-up device-independent bitmap (rows padded to 32-bit words,
+// the bottom row first in memory, row 0 at the top of the picture). Writes pixels at 8 and 24
+// bits; accepts 1, 3, 4, 8, 16, 24 and 48 bits per pixel.
+class RasterImage : public PixelPlane {
+public:
+    RasterImage();
+    ~RasterImage();
+
+    static int IsSupportedDepth(int32_t depth);
+    // 1 on success. An unsupported depth changes nothing; any other failure leaves it empty.
+    int Create(int32_t width, int32_t height, int32_t depth);
+    void Destroy();
+
+    int32_t Height() const { return height_; }
+    int32_t Width() const { return width_; }
+    int32_t Depth() const { return depth_; }
+    int32_t Stride() const { return stride_; }
+    int32_t PaletteCount() const { return paletteCount_; }
+    PaletteEntry PaletteAt(int index) const { return palette_[index & 0xFF]; }
+
+    // First byte of row y (0 = top of the picture), or null off the image or without pixels.
+    uint8_t* RowPointer(int32_t y) const;
+
+    int SetPixel(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
+    int SetPixel24(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
+    int SetPixel8(int32_t x, int32_t y, int32_t index);
+    int NearestPaletteIndex(int32_t red, int32_t green, int32_t blue) const;
+    int SetPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue);
+    void FillSpan(int32_t x0, int32_t x1, int32_t y, int32_t red, int32_t green, int32_t blue);
+    void FillRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t red, int32_t green,
+                       int32_t blue);
+
+private:
+    int32_t depth_ = 0;
+    int32_t stride_ = 0;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    int32_t paletteCount_ = 256;
+    PaletteEntry palette_[256] = {};
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+#define IDD_SETUP 102
+#define IDI_ZOVA 101
+#define IDC_BALL_SLIDER 1000

@@ -1,0 +1,3 @@
+#include "scene/canvas.h"
+
+RasterImage Canvas;

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "scene/canvas.h"
+TEST(Smoke, CanvasStartsEmpty) { EXPECT_EQ(Canvas.Height(), 0); }
