@@ -55,11 +55,15 @@ zova_wine_test(unit unit_tests)
 
 file(GLOB ZOVA_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)
 if(ZOVA_WIN_TEST_SOURCES)
-    add_executable(windows_tests ${ZOVA_WIN_TEST_SOURCES})
+    # The tests carry the program's resources so that the setup dialog can be created from them.
+    add_executable(windows_tests ${ZOVA_WIN_TEST_SOURCES} res/zova.rc)
     target_link_libraries(windows_tests PRIVATE zova_windows gtest_main)
     zova_wine_test(windows windows_tests)
 endif()
 
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/doubles/CMakeLists.txt)
+    add_subdirectory(tests/doubles)
+endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(tests/e2e)
 endif()
