@@ -17,7 +17,7 @@ list(REMOVE_ITEM ZOVA_WINDOWS_SOURCES
 add_library(zova_windows STATIC ${ZOVA_WINDOWS_SOURCES})
 target_link_libraries(zova_windows PUBLIC zova_portable user32 gdi32 advapi32 comctl32)
 # Japanese texts of the narrow interfaces are CP932 bytes in the binary.
-target_compile_options(zova_windows PUBLIC -fexec-charset=CP932)
+target_compile_options(zova_windows PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP932>")
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/shell/win_main.cpp)
     add_executable(zova WIN32 shell/win_main.cpp res/zova.rc)
