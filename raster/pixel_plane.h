@@ -5,7 +5,7 @@
 // Owns the raw pixel buffer of a canvas: a zero-filled block of rows whose width is counted in
 // bits. Not copyable: exactly one owner frees the buffer.
 class PixelPlane {
-public:
+  public:
     PixelPlane() = default;
     ~PixelPlane();
     PixelPlane(const PixelPlane&) = delete;
@@ -19,7 +19,7 @@ public:
     uint8_t* Buffer() const { return bits_; }
     int32_t BytesPerRow() const { return bytesPerRow_; }
 
-private:
+  private:
     int32_t bytesPerRow_ = 0;
     uint8_t* bits_ = nullptr;
     int32_t ownsBits_ = 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "raster/pixel_plane.h"
@@ -16,7 +17,7 @@ struct PaletteEntry {
 // the bottom row first in memory, row 0 at the top of the picture). Writes pixels at 8 and 24
 // bits; accepts 1, 3, 4, 8, 16, 24 and 48 bits per pixel.
 class RasterImage : public PixelPlane {
-public:
+  public:
     RasterImage();
     ~RasterImage();
 
@@ -35,8 +36,24 @@ public:
     // First byte of row y (0 = top of the picture), or null off the image or without pixels.
     uint8_t* RowPointer(int32_t y) const;
 
-    int SetPixel(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
-    int SetPixel24(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
+    // The single-pixel writes test depth, buffer and both coordinates, so callers may pass
+    // positions off the canvas. Inline: the ball rasteriser writes every pixel through them.
+    int SetPixel(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue) {
+        if (depth_ == 24) return SetPixel24(x, y, red, green, blue);
+        if (depth_ == 8) return SetPixel8Colour(x, y, red, green, blue);
+        return 0;
+    }
+    int SetPixel24(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue) {
+        uint8_t* bits = Buffer();
+        if (depth_ != 24 || bits == nullptr) return 0;
+        if (y < 0 || y >= height_ || x < 0 || x >= width_) return 0;
+        uint8_t* p = bits + static_cast<ptrdiff_t>(height_ - 1 - y) * stride_ +
+                     static_cast<ptrdiff_t>(x) * 3;
+        p[0] = static_cast<uint8_t>(blue);
+        p[1] = static_cast<uint8_t>(green);
+        p[2] = static_cast<uint8_t>(red);
+        return 1;
+    }
     int SetPixel8(int32_t x, int32_t y, int32_t index);
     int NearestPaletteIndex(int32_t red, int32_t green, int32_t blue) const;
     int SetPaletteEntry(int32_t index, int32_t red, int32_t green, int32_t blue);
@@ -44,7 +61,10 @@ public:
     void FillRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t red, int32_t green,
                        int32_t blue);
 
-private:
+  private:
+    // The 8-bit path of SetPixel: the palette search comes before any coordinate test.
+    int SetPixel8Colour(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
+
     int32_t depth_ = 0;
     int32_t stride_ = 0;
     int32_t width_ = 0;
