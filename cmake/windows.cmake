@@ -4,9 +4,6 @@ enable_language(RC)
 
 # Static linking: no MinGW runtime DLLs beside the program.
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
-set(ZOVA_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${ZOVA_WINE_STATE})
-
 zova_portable_library(zova_portable)
 
 # Windows-side code except the entry point, as a library the Windows-side tests link too.
@@ -24,6 +21,15 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/shell/win_main.cpp)
     target_link_libraries(zova PRIVATE zova_windows)
     set_target_properties(zova PROPERTIES SUFFIX ".scr")
 endif()
+
+# The tests are built when cross-compiling on Debian, which ships GoogleTest's sources; a build on
+# Windows itself (MSYS2) makes the saver only.
+if(NOT CMAKE_CROSSCOMPILING OR NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+    return()
+endif()
+
+set(ZOVA_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${ZOVA_WINE_STATE})
 
 # GoogleTest from the sources Debian ships.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
