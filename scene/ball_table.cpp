@@ -1,0 +1,4 @@
+#include "scene/ball_table.h"
+
+BallTable Balls = {};
+uint32_t BallCount = 0;
