@@ -1,0 +1,48 @@
+#include "tests/e2e/full_screen_fixture.h"
+
+#include "tests/e2e/process_windows.h"
+#include "tests/e2e/screen_capture.h"
+#include "tests/e2e/waiting.h"
+
+bool BallsOnScreen() {
+    const ColourCensus census = CountColours(CaptureScreen());
+    // More than one ball's worth of pixels, so that stray pixels do not count.
+    return census.red > 100 && census.white > 100;
+}
+
+void FullScreenTest::SetUp() {
+    ASSERT_TRUE(SetDword(kSettingsKey, "COUNT", 30));
+    DeleteValue(kDesktopKey, "ScreenSaveUsePassword");
+    // A saver left by an earlier test would turn every start into a silent second start.
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA("ZOVA.kvr", nullptr) == nullptr; }, 3000))
+        << "a saver window is still open";
+    centre_ = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    SetCursorPos(centre_.x, centre_.y);
+    Pause(50);
+}
+
+void FullScreenTest::StartSaver(const std::string& arguments) {
+    saver_ = std::make_unique<SaverProcess>(arguments);
+    ASSERT_TRUE(saver_->Started()) << "cannot start " << saver_->CommandLine();
+    ASSERT_TRUE(WaitUntil(
+        [this] {
+            window_ = FindSaverTopLevel(saver_->Id());
+            return window_ != nullptr || !saver_->IsRunning();
+        },
+        kStartMilliseconds));
+    ASSERT_NE(window_, nullptr) << saver_->CommandLine() << " made no saver window; exit code "
+                                << saver_->ExitCode();
+    ASSERT_TRUE(WaitUntil(BallsOnScreen, kStartMilliseconds)) << "no balls came on screen";
+}
+
+void FullScreenTest::ExpectStillRunning() {
+    Pause(kStillRunningMilliseconds);
+    EXPECT_TRUE(saver_->IsRunning()) << "the saver ended; exit code " << saver_->ExitCode();
+    EXPECT_TRUE(IsWindow(window_));
+}
+
+void FullScreenTest::ExpectEndsWithZero() {
+    ASSERT_TRUE(saver_->WaitForExit(kExitMilliseconds)) << "the saver did not end";
+    EXPECT_EQ(saver_->ExitCode(), 0u);
+    EXPECT_FALSE(IsWindow(window_));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/e2e/registry_state.h"
+#include "tests/e2e/saver_process.h"
+
+// Deadlines. Generous, as the machine may be busy; a passing run waits far less.
+constexpr DWORD kStartMilliseconds = 10000;       // process up, window made, balls on screen
+constexpr DWORD kExitMilliseconds = 5000;         // a close request ends the process
+constexpr DWORD kStillRunningMilliseconds = 400;  // time given to input that must change nothing
+
+// Arranges what a full-screen run needs: 30 balls (so that some are soon on screen), no desktop
+// password unless a test asks for one, no saver already running, and the cursor at the centre of
+// the screen. Stored values are put back afterwards.
+class FullScreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+
+    // Starts zova.scr with these arguments and waits for its full-screen window and for balls on
+    // the screen. Fails the test (and the saver is terminated) when they do not come.
+    void StartSaver(const std::string& arguments = "/s");
+
+    // The saver must still run after the input just sent.
+    void ExpectStillRunning();
+    // The saver must end, with exit code 0.
+    void ExpectEndsWithZero();
+
+    int CentreX() const { return centre_.x; }
+    int CentreY() const { return centre_.y; }
+
+    SavedRegistryValue savedCount_{kSettingsKey, "COUNT"};
+    SavedRegistryValue savedPasswordFlag_{kDesktopKey, "ScreenSaveUsePassword"};
+    std::unique_ptr<SaverProcess> saver_;
+    HWND window_ = nullptr;
+    POINT centre_ = {};
+};
+
+// True when balls in both stripe colours are on the screen.
+bool BallsOnScreen();
