@@ -70,6 +70,7 @@ void PaintDirect(RasterImage& canvas, int32_t centreX, int32_t centreY, int32_t 
         const int32_t halfWidth = HalfRowWidth(rr - dy * dy);
         const int64_t first = std::max<int64_t>(-halfWidth, -int64_t{centreX});
         const int64_t last = std::min<int64_t>(halfWidth, width - 1 - centreX);
+        if (first > last) continue;
         const double rowS = dy * s;
         const double rowC = dy * c;
         uint8_t* pixel = row + 3 * (centreX + first);
