@@ -6,6 +6,7 @@
 #include "scene/ball_table.h"
 #include "scene/geometry.h"
 #include "scene/random.h"
+#include "scene/scene_start.h"
 #include "scene/striped_ball.h"
 
 namespace {
@@ -22,10 +23,6 @@ int32_t Truncate(double value) {
     if (std::isnan(value)) return 0;
     return static_cast<int32_t>(value);
 }
-
-// A renewed target: anywhere within two and a half times the canvas about its centre, on or off
-// the canvas.
-double SpreadAboutCentre(double size) { return ((Random01() - 0.5) * size) * 2.5 + size * 0.5; }
 
 // Turns ball i back at its first contact with another ball. Balls already handled this tick are
 // tested where they now stand.
@@ -52,6 +49,7 @@ void TurnBackOnContact(RasterImage& canvas, DrawFunction draw, uint32_t i, uint3
 // at 0 the ball draws a new countdown and target instead, and does not turn.
 void Steer(uint32_t i, double vx, double vy, double w, double h) {
     if (Balls.steerCountdown[i] < 1) {
+        // The renewed target may lie off the canvas; it is taken as drawn.
         Balls.steerCountdown[i] = static_cast<int32_t>(Random01() * 10 + 3);
         Balls.targetX[i] = SpreadAboutCentre(w);
         Balls.targetY[i] = SpreadAboutCentre(h);

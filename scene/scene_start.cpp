@@ -5,13 +5,12 @@
 
 namespace {
 
-// A start coordinate spread two and a half times the canvas size about its centre.
-double SpreadAboutCentre(double size) { return ((Random01() - 0.5) * size) * 2.5 + size * 0.5; }
-
 // Edge lines count as on the canvas.
 bool IsOffAxis(double value, double size) { return value < 0.0 || value > size; }
 
 }  // namespace
+
+double SpreadAboutCentre(double size) { return ((Random01() - 0.5) * size) * 2.5 + size * 0.5; }
 
 uint32_t ClampBallCount(uint32_t stored) {
     // The store hands on any 32-bit value; a negative one would read as huge.

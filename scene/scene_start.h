@@ -11,3 +11,7 @@ uint32_t ClampBallCount(uint32_t stored);
 // generator and clamped BallCount. A canvas without area (width or height below 1) leaves no
 // place to start from: BallCount becomes 0.
 void PlaceBalls(int32_t width, int32_t height);
+
+// One coordinate drawn from Random01, spread two and a half times `size` about the middle of
+// [0, size]: start points and renewed targets, within -0.75 size to 1.75 size.
+double SpreadAboutCentre(double size);
