@@ -137,25 +137,6 @@ TEST(Resources, SetupDialogIsTheJapaneseStandardTemplate) {
     EXPECT_FALSE(reader.Overrun());
 }
 
-INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-TEST(Resources, SetupDialogCanBeCreatedFromTheTemplate) {
-    InitCommonControls();
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETUP),
-                                     nullptr, InertDialogProc, 0);
-    ASSERT_NE(dialog, nullptr);
-    char className[64] = {};
-    GetClassNameA(GetDlgItem(dialog, IDC_BALL_SLIDER), className, sizeof className);
-    EXPECT_STREQ(className, "msctls_trackbar32");
-    wchar_t caption[16] = {};
-    GetWindowTextW(dialog, caption, 16);
-    EXPECT_STREQ(caption, L"SETUP");
-    wchar_t cancel[16] = {};
-    GetWindowTextW(GetDlgItem(dialog, IDCANCEL), cancel, 16);
-    EXPECT_STREQ(cancel, L"ｷｬﾝｾﾙ");
-    DestroyWindow(dialog);
-}
-
 TEST(Resources, IconGroupHoldsOne32By32SixteenColourImage) {
     const ResourceBytes group = FindJapaneseResource(MAKEINTRESOURCEA(14), IDI_ZOVA);
     ASSERT_NE(group.data, nullptr) << "no icon group 101 in language 0x411";
