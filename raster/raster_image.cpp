@@ -178,5 +178,14 @@ void RasterImage::FillRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
     if (lo < 0) lo = 0;
     if (hi >= Height()) hi = Height() - 1;
     if (lo > hi) return;
+    // The per-frame clear covers whole rows in black. The rows lie back to back in memory and
+    // their row ends are already 0, so one memset over the block leaves every byte as the
+    // row-by-row fill would.
+    const bool black = (red & 0xFF) == 0 && (green & 0xFF) == 0 && (blue & 0xFF) == 0;
+    const bool wholeRows = (x0 < x1 ? x0 : x1) <= 0 && (x0 < x1 ? x1 : x0) >= width_ - 1;
+    if (black && wholeRows && depth_ == 24 && Buffer() != nullptr) {
+        std::memset(RowPointer(hi), 0, static_cast<size_t>(stride_) * (hi - lo + 1));
+        return;
+    }
     for (int32_t y = lo; y <= hi; ++y) FillSpan(x0, x1, y, red, green, blue);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -298,5 +299,27 @@ TEST(RasterImageFill, OnlyTwentyFourBitImagesAreFilled) {
         image.FillRectangle(0, 0, 7, 3, 255, 255, 255);
         image.FillSpan(0, 7, 0, 255, 255, 255);
         EXPECT_TRUE(AllZero(image)) << depth;
+    }
+}
+
+TEST(RasterImageFill, BlackClearOfWholeRowsTouchesOnlyThoseRows) {
+    const struct {
+        int x0, y0, x1, y1;
+    } cases[] = {{0, 0, 9, 19}, {-5, 3, 50, 7}, {9, 12, 0, 25}, {1, 0, 9, 19}, {0, 0, 8, 19}};
+    for (const auto& c : cases) {
+        RasterImage image;
+        ASSERT_EQ(image.Create(10, 20, 24), 1);
+        image.FillRectangle(0, 0, 9, 19, 200, 200, 200);
+        image.FillRectangle(c.x0, c.y0, c.x1, c.y1, 0, 0, 0);
+        for (int y = 0; y < 20; ++y) {
+            const std::vector<uint8_t> row = RowBytes(image, y);
+            for (int x = 0; x < 10; ++x) {
+                const bool cleared = y >= std::max(0, std::min(c.y0, c.y1)) &&
+                                     y <= std::max(c.y0, c.y1) && x >= std::min(c.x0, c.x1) &&
+                                     x <= std::max(c.x0, c.x1);
+                ASSERT_EQ(row[3 * x], cleared ? 0 : 200) << x << "," << y;
+            }
+            EXPECT_EQ(row[30] | row[31], 0);
+        }
     }
 }
