@@ -1,13 +1,22 @@
 #include "tests/e2e/full_screen_fixture.h"
 
+#include <utility>
+
 #include "tests/e2e/process_windows.h"
-#include "tests/e2e/screen_capture.h"
 #include "tests/e2e/waiting.h"
 
-bool BallsOnScreen() {
-    const ColourCensus census = CountColours(CaptureScreen());
-    // More than one ball's worth of pixels, so that stray pixels do not count.
-    return census.red > 100 && census.white > 100;
+bool WaitForBallsOnScreen(ScreenPixels* shot) {
+    ScreenPixels last;
+    const bool seen = WaitUntil(
+        [&last] {
+            last = CaptureScreen();
+            const ColourCensus census = CountColours(last);
+            // A good part of a ball in both colours, so that stray pixels do not count.
+            return census.red > 100 && census.white > 100;
+        },
+        kStartMilliseconds);
+    if (shot != nullptr) *shot = std::move(last);
+    return seen;
 }
 
 void FullScreenTest::SetUp() {
@@ -32,7 +41,7 @@ void FullScreenTest::StartSaver(const std::string& arguments) {
         kStartMilliseconds));
     ASSERT_NE(window_, nullptr) << saver_->CommandLine() << " made no saver window; exit code "
                                 << saver_->ExitCode();
-    ASSERT_TRUE(WaitUntil(BallsOnScreen, kStartMilliseconds)) << "no balls came on screen";
+    ASSERT_TRUE(WaitForBallsOnScreen(&firstBalls_)) << "no balls came on screen";
 }
 
 void FullScreenTest::ExpectStillRunning() {

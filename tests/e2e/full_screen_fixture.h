@@ -8,6 +8,7 @@
 
 #include "tests/e2e/registry_state.h"
 #include "tests/e2e/saver_process.h"
+#include "tests/e2e/screen_capture.h"
 
 // Deadlines. Generous, as the machine may be busy; a passing run waits far less.
 constexpr DWORD kStartMilliseconds = 10000;       // process up, window made, balls on screen
@@ -37,8 +38,10 @@ class FullScreenTest : public ::testing::Test {
     SavedRegistryValue savedPasswordFlag_{kDesktopKey, "ScreenSaveUsePassword"};
     std::unique_ptr<SaverProcess> saver_;
     HWND window_ = nullptr;
+    ScreenPixels firstBalls_;  // the capture in which StartSaver first saw balls
     POINT centre_ = {};
 };
 
-// True when balls in both stripe colours are on the screen.
-bool BallsOnScreen();
+// Waits until balls in both stripe colours are on the screen (they start beyond its corners).
+// The last capture taken goes to shot when it is not null.
+bool WaitForBallsOnScreen(ScreenPixels* shot);

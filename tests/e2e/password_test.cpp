@@ -203,7 +203,7 @@ TEST_F(PasswordTest, VerifierBesideTheSaverIsNotLoaded) {
             return window_ != nullptr;
         },
         kStartMilliseconds));
-    ASSERT_TRUE(WaitUntil(BallsOnScreen, kStartMilliseconds));
+    ASSERT_TRUE(WaitForBallsOnScreen(nullptr));
 
     PressKey(VK_SPACE);
     ExpectCheckFailureMessage();
