@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "tests/e2e/process_windows.h"
+#include "tests/e2e/user_input.h"
 #include "tests/e2e/waiting.h"
 
 bool WaitForBallsOnScreen(ScreenPixels* shot) {
@@ -54,4 +55,11 @@ void FullScreenTest::ExpectEndsWithZero() {
     ASSERT_TRUE(saver_->WaitForExit(kExitMilliseconds)) << "the saver did not end";
     EXPECT_EQ(saver_->ExitCode(), 0u);
     EXPECT_FALSE(IsWindow(window_));
+}
+
+void FullScreenTest::DiagonalMoves(int count, int first) {
+    for (int i = first; i < first + count; ++i) {
+        const int offset = (i % 2 == 0) ? -200 : 200;
+        MoveMouseTo(centre_.x + offset, centre_.y + offset);
+    }
 }

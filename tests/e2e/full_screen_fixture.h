@@ -31,6 +31,11 @@ class FullScreenTest : public ::testing::Test {
     // The saver must end, with exit code 0.
     void ExpectEndsWithZero();
 
+    // Mouse moves alternating between two corners 200 pixels from the centre on both axes, each
+    // far enough from the start to end the saver once past the first six; move i goes to the
+    // upper-left corner when i is even.
+    void DiagonalMoves(int count, int first = 0);
+
     int CentreX() const { return centre_.x; }
     int CentreY() const { return centre_.y; }
 

@@ -69,14 +69,6 @@ struct InputCase {
 
 std::string CaseName(const ::testing::TestParamInfo<InputCase>& info) { return info.param.name; }
 
-// Moves alternating between two corners, every one of them far from the start on both axes.
-void DiagonalMoves(int count, int centreX, int centreY) {
-    for (int i = 0; i < count; ++i) {
-        const int offset = (i % 2 == 0) ? -200 : 200;
-        MoveMouseTo(centreX + offset, centreY + offset);
-    }
-}
-
 const std::vector<InputCase> kEndingInput = {
     {"KeyPress", [](int, int) { PressKey(VK_SPACE); }},
     {"AltKey", [](int, int) { PressKey(VK_MENU); }},
@@ -90,7 +82,13 @@ const std::vector<InputCase> kEndingInput = {
          SendMouseButtons(MOUSEEVENTF_RIGHTDOWN);
          SendMouseButtons(MOUSEEVENTF_RIGHTUP);
      }},
-    {"DiagonalMovementAfterSixMoves", [](int x, int y) { DiagonalMoves(8, x, y); }},
+    {"DiagonalMovementAfterSixMoves",
+     [](int x, int y) {
+         for (int step = 0; step < 8; ++step) {
+             const int offset = (step % 2 == 0) ? -200 : 200;
+             MoveMouseTo(x + offset, y + offset);
+         }
+     }},
 };
 
 class EndingInputTest : public FullScreenTest, public ::testing::WithParamInterface<InputCase> {};
@@ -158,7 +156,7 @@ TEST_F(FullScreenTest, FirstSixMouseMovesNeverEndIt) {
     StartSaver();
     // The window appearing under the cursor has already given it its first mouse move; five more,
     // each a large diagonal jump, make six.
-    DiagonalMoves(5, CentreX(), CentreY());
+    DiagonalMoves(5);
     ExpectStillRunning();
     // The seventh, to the corner the fifth did not go to.
     MoveMouseTo(CentreX() + 200, CentreY() + 200);

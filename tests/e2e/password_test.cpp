@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "double_install.h"
 #include "double_protocol.h"
 #include "tests/e2e/driver_config.h"
 #include "tests/e2e/full_screen_fixture.h"
+#include "tests/e2e/preview_host.h"
 #include "tests/e2e/process_windows.h"
 #include "tests/e2e/registry_state.h"
 #include "tests/e2e/user_input.h"
@@ -109,25 +111,49 @@ TEST_F(PasswordTest, RefusedPasswordKeepsTheSaverAndPutsTheCursorBack) {
     StartSaver();
     const POINT start = {CentreX(), CentreY()};
     // Diagonal moves past the first six: the one that asks leaves the cursor far from the start.
-    for (int move = 0; move < 10 && VerifyCalls() == 0; ++move) {
-        const int offset = (move % 2 == 0) ? -200 : 200;
-        MoveMouseTo(CentreX() + offset, CentreY() + offset);
-    }
+    for (int move = 0; move < 10 && VerifyCalls() == 0; ++move) DiagonalMoves(1, move);
     ASSERT_EQ(VerifyCalls(), 1u) << "no close request reached the password check";
-    EXPECT_TRUE(WaitUntil([start] { return CursorAt(start); }, kExitMilliseconds))
+    ASSERT_TRUE(WaitUntil([start] { return CursorAt(start); }, kExitMilliseconds))
         << "the cursor was not put back";
     ExpectStillRunning();
     EXPECT_EQ(VerifyCalls(), 1u);
 
-    // The next input asks again.
+    // Mouse moves count afresh: putting the cursor back gave the first, five more make six.
+    DiagonalMoves(5);
+    Pause(kStillRunningMilliseconds);
+    EXPECT_EQ(VerifyCalls(), 1u) << "one of the first six moves after the refusal asked";
+    MoveMouseTo(CentreX() + 200, CentreY() + 200);
+    EXPECT_TRUE(WaitUntil([] { return VerifyCalls() == 2; }, kExitMilliseconds));
+
+    // A key asks again too.
     PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitUntil([] { return VerifyCalls() == 2; }, kExitMilliseconds));
+    ASSERT_TRUE(WaitUntil([] { return VerifyCalls() == 3; }, kExitMilliseconds));
     ExpectStillRunning();
 
     Answer(1);
     PressKey(VK_SPACE);
     ExpectEndsWithZero();
-    EXPECT_EQ(VerifyCalls(), 3u);
+    EXPECT_EQ(VerifyCalls(), 4u);
+}
+
+TEST_F(PasswordTest, PreviewClosesWithoutAsking) {
+    // The control panel closes its preview whenever it likes; no password stands in the way.
+    Answer(0);
+    PreviewHost host(300, 200, 152, 112);
+    saver_ = std::make_unique<SaverProcess>("/p " + host.HandleText());
+    ASSERT_TRUE(saver_->Started());
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            preview = FindWindowExA(host.Window(), nullptr, "ZOVA.kvr", nullptr);
+            return preview != nullptr && IsWindowVisible(preview);
+        },
+        kStartMilliseconds));
+    PostMessageA(preview, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(saver_->WaitForExit(kExitMilliseconds)) << "the preview did not close";
+    EXPECT_EQ(saver_->ExitCode(), 0u);
+    EXPECT_EQ(VerifyCalls(), 0u);
+    EXPECT_TRUE(VisibleDialogsOf(saver_->Id()).empty());
 }
 
 TEST_F(PasswordTest, CloseRequestDuringACheckIsRefusedWithoutASecondDialog) {
