@@ -19,6 +19,16 @@ constexpr DWORD kStillRunningMilliseconds = 400;  // time given to input that mu
 // password unless a test asks for one, no saver already running, and the cursor at the centre of
 // the screen. Stored values are put back afterwards.
 class FullScreenTest : public ::testing::Test {
+  public:
+    // Mouse moves alternating between two corners 200 pixels from the centre on both axes, each
+    // far enough from the start to end the saver once past the first six; move i goes to the
+    // upper-left corner when i is even.
+    void DiagonalMoves(int count, int first = 0);
+
+    // Where the cursor stands when the saver starts.
+    int CentreX() const { return centre_.x; }
+    int CentreY() const { return centre_.y; }
+
   protected:
     void SetUp() override;
 
@@ -30,14 +40,6 @@ class FullScreenTest : public ::testing::Test {
     void ExpectStillRunning();
     // The saver must end, with exit code 0.
     void ExpectEndsWithZero();
-
-    // Mouse moves alternating between two corners 200 pixels from the centre on both axes, each
-    // far enough from the start to end the saver once past the first six; move i goes to the
-    // upper-left corner when i is even.
-    void DiagonalMoves(int count, int first = 0);
-
-    int CentreX() const { return centre_.x; }
-    int CentreY() const { return centre_.y; }
 
     SavedRegistryValue savedCount_{kSettingsKey, "COUNT"};
     SavedRegistryValue savedPasswordFlag_{kDesktopKey, "ScreenSaveUsePassword"};

@@ -64,38 +64,29 @@ TEST_F(FullScreenTest, PaintsRedAndWhiteBallsThatMoveOnBlack) {
 
 struct InputCase {
     const char* name;
-    std::function<void(int centreX, int centreY)> send;
+    std::function<void(FullScreenTest& test)> send;
 };
 
 std::string CaseName(const ::testing::TestParamInfo<InputCase>& info) { return info.param.name; }
 
+void Click(DWORD down, DWORD up) {
+    SendMouseButtons(down);
+    SendMouseButtons(up);
+}
+
 const std::vector<InputCase> kEndingInput = {
-    {"KeyPress", [](int, int) { PressKey(VK_SPACE); }},
-    {"AltKey", [](int, int) { PressKey(VK_MENU); }},
-    {"LeftClick",
-     [](int, int) {
-         SendMouseButtons(MOUSEEVENTF_LEFTDOWN);
-         SendMouseButtons(MOUSEEVENTF_LEFTUP);
-     }},
-    {"RightClick",
-     [](int, int) {
-         SendMouseButtons(MOUSEEVENTF_RIGHTDOWN);
-         SendMouseButtons(MOUSEEVENTF_RIGHTUP);
-     }},
-    {"DiagonalMovementAfterSixMoves",
-     [](int x, int y) {
-         for (int step = 0; step < 8; ++step) {
-             const int offset = (step % 2 == 0) ? -200 : 200;
-             MoveMouseTo(x + offset, y + offset);
-         }
-     }},
+    {"KeyPress", [](FullScreenTest&) { PressKey(VK_SPACE); }},
+    {"AltKey", [](FullScreenTest&) { PressKey(VK_MENU); }},
+    {"LeftClick", [](FullScreenTest&) { Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }},
+    {"RightClick", [](FullScreenTest&) { Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }},
+    {"DiagonalMovementAfterSixMoves", [](FullScreenTest& test) { test.DiagonalMoves(8); }},
 };
 
 class EndingInputTest : public FullScreenTest, public ::testing::WithParamInterface<InputCase> {};
 
 TEST_P(EndingInputTest, EndsTheSaverWithCodeZero) {
     StartSaver();
-    GetParam().send(CentreX(), CentreY());
+    GetParam().send(*this);
     ExpectEndsWithZero();
 }
 
@@ -104,29 +95,29 @@ INSTANTIATE_TEST_SUITE_P(Input, EndingInputTest, ::testing::ValuesIn(kEndingInpu
 // Each case is followed by a key press that must still end the saver: the input reached a live
 // window and was ignored, rather than lost.
 const std::vector<InputCase> kIgnoredInput = {
-    {"MiddleClick",
-     [](int, int) {
-         SendMouseButtons(MOUSEEVENTF_MIDDLEDOWN);
-         SendMouseButtons(MOUSEEVENTF_MIDDLEUP);
-     }},
+    {"MiddleClick", [](FullScreenTest&) { Click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }},
     {"ButtonReleasesAlone",
-     [](int, int) {
+     [](FullScreenTest&) {
          SendMouseButtons(MOUSEEVENTF_LEFTUP);
          SendMouseButtons(MOUSEEVENTF_RIGHTUP);
      }},
     {"HorizontalMovement",
-     [](int x, int y) {
-         for (int step = 1; step <= 10; ++step) MoveMouseTo(x + (step % 2 ? -1 : 1) * step * 40, y);
+     [](FullScreenTest& test) {
+         for (int step = 1; step <= 10; ++step) {
+             MoveMouseTo(test.CentreX() + (step % 2 ? -1 : 1) * step * 40, test.CentreY());
+         }
      }},
     {"VerticalMovement",
-     [](int x, int y) {
-         for (int step = 1; step <= 10; ++step) MoveMouseTo(x, y + (step % 2 ? -1 : 1) * step * 30);
+     [](FullScreenTest& test) {
+         for (int step = 1; step <= 10; ++step) {
+             MoveMouseTo(test.CentreX(), test.CentreY() + (step % 2 ? -1 : 1) * step * 30);
+         }
      }},
     {"DiagonalJitterOfThreePixels",
-     [](int x, int y) {
+     [](FullScreenTest& test) {
          for (int step = 0; step < 10; ++step) {
              const int offset = (step % 2 == 0) ? 3 : -3;
-             MoveMouseTo(x + offset, y + offset);
+             MoveMouseTo(test.CentreX() + offset, test.CentreY() + offset);
          }
      }},
 };
@@ -135,7 +126,7 @@ class IgnoredInputTest : public FullScreenTest, public ::testing::WithParamInter
 
 TEST_P(IgnoredInputTest, LeavesTheSaverRunning) {
     StartSaver();
-    GetParam().send(CentreX(), CentreY());
+    GetParam().send(*this);
     ExpectStillRunning();
     PressKey(VK_SPACE);
     ExpectEndsWithZero();
