@@ -4,65 +4,44 @@
 
 #include "shell/command_line.h"
 #include "shell/switch_search.h"
-#include "window_test_support.h"
+#include "window_support.h"
 
 namespace {
 
-HWND Handle(intptr_t value) { return reinterpret_cast<HWND>(value); }
-HWND Garbage() { return Handle(0x5A5A); }
+constexpr intptr_t Foreground = -1;
 
-struct CommandLineCase {
-    const char* commandLine;
-    int result;
-    int16_t mode;
-    bool foregroundParent;  // else the handle below
-    intptr_t handle;
-};
-
-class ParseSaverCommandLineTest : public testing::TestWithParam<CommandLineCase> {
-  protected:
+TEST(ParseSaverCommandLine, ChoosesModeAndParent) {
     // A visible foreground window, so that "the foreground window" is not simply null.
-    void SetUp() override {
-        SetForegroundWindow(foreground_.Handle());
-        PumpMessagesUntil([] { return false; }, 20);
-        ASSERT_NE(GetForegroundWindow(), nullptr);
-    }
-    HostWindow foreground_{WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 200, 100};
-};
-
-TEST_P(ParseSaverCommandLineTest, ModeAndParent) {
-    const CommandLineCase& c = GetParam();
-    HWND parent = Garbage();
-    int16_t mode = 77;
+    TestWindow window;
+    SetForegroundWindow(window.handle);
+    PumpMessagesUntil([] { return false; }, 20);
     const HWND foreground = GetForegroundWindow();
-    EXPECT_EQ(ParseSaverCommandLine(c.commandLine, &parent, &mode), c.result);
-    EXPECT_EQ(mode, c.mode);
-    EXPECT_EQ(parent, c.foregroundParent ? foreground : Handle(c.handle));
-}
+    ASSERT_NE(foreground, nullptr);
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ParseSaverCommandLineTest,
-    testing::Values(
-        // Empty: the setup dialog, with no parent and without asking for the foreground window.
-        CommandLineCase{"", 0, SaverMode::Configure, false, 0},
-        CommandLineCase{"/p 1234", 0, SaverMode::Preview, false, 1234},
-        CommandLineCase{"/s", 0, SaverMode::Run, true, 0},
-        CommandLineCase{"/c:123", 0, SaverMode::Configure, true, 0},
-        CommandLineCase{"/s /c", 0, SaverMode::Configure, true, 0},
-        CommandLineCase{"-S", 0, SaverMode::Run, true, 0},
-        CommandLineCase{"ab-pcd", 0, SaverMode::Preview, true, 0},
-        CommandLineCase{"/a 0", 0, SaverMode::ChangePassword, true, 0},
-        CommandLineCase{"/a 99", 0, SaverMode::ChangePassword, false, 99},
-        // No switch: nothing chosen, and the parent is cleared all the same.
-        CommandLineCase{"/x", 1, 77, false, 0}, CommandLineCase{" ", 1, 77, false, 0}));
-
-TEST(ParseSaverCommandLine, PointerSizedHandleSurvives) {
-    HWND parent = nullptr;
-    int16_t mode = 0;
-    ASSERT_EQ(ParseSaverCommandLine("/p 4294967297", &parent, &mode), 0);
-    const intptr_t expected =
-        sizeof(intptr_t) == 8 ? static_cast<intptr_t>(INT64_C(4294967297)) : INTPTR_MAX;
-    EXPECT_EQ(parent, Handle(expected));
+    // A handle above 32 bits keeps all of them where pointers are 64 bits wide.
+    const intptr_t big = sizeof(intptr_t) == 8 ? intptr_t(INT64_C(4294967297)) : INTPTR_MAX;
+    const struct {
+        const char* commandLine;
+        int result;
+        int16_t mode;
+        intptr_t parent;
+    } cases[] = {
+        {"", 0, SaverMode::Configure, 0},  // without asking for the foreground window
+        {"/p 1234", 0, SaverMode::Preview, 1234},
+        {"/p 4294967297", 0, SaverMode::Preview, big},
+        {"/s", 0, SaverMode::Run, Foreground},
+        {"/a 0", 0, SaverMode::ChangePassword, Foreground},
+        {"ab-pcd", 0, SaverMode::Preview, Foreground},
+        {"/x", 1, 77, 0},  // the mode is left alone, the parent cleared all the same
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        HWND parent = reinterpret_cast<HWND>(0x5A5A);
+        int16_t mode = 77;
+        EXPECT_EQ(ParseSaverCommandLine(c.commandLine, &parent, &mode), c.result);
+        EXPECT_EQ(mode, c.mode);
+        EXPECT_EQ(parent, c.parent == Foreground ? foreground : reinterpret_cast<HWND>(c.parent));
+    }
 }
 
 }  // namespace

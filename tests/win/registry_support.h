@@ -1,57 +1,62 @@
 #pragma once
 
-// Registry arrangements for the Windows-side tests, all below HKEY_CURRENT_USER of the test
-// prefix.
+// Registry arrangements for the Windows-side tests, below HKEY_CURRENT_USER of the test prefix.
 
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
+#include <cstring>
 #include <vector>
 
 using Bytes = std::vector<BYTE>;
 
-// The 4 bytes of a 32-bit number as the registry stores a REG_DWORD.
-Bytes DwordBytes(uint32_t value);
+inline Bytes DwordBytes(uint32_t value) {
+    Bytes bytes(sizeof value);
+    std::memcpy(bytes.data(), &value, sizeof value);
+    return bytes;
+}
 
-void DeleteKeyTree(const char* path);
-bool KeyExists(const char* path);
-// Values and subkeys of an existing key; -1 each when it cannot be opened.
-struct KeyCounts {
-    long values;
-    long subkeys;
-};
-KeyCounts CountKeyContents(const char* path);
+inline void DeleteKeyTree(const char* path) { RegDeleteTreeA(HKEY_CURRENT_USER, path); }
 
-void SetRawValue(const char* path, const char* name, DWORD type, const Bytes& data);
-void DeleteValue(const char* path, const char* name);
+inline bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    const bool opened = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (opened) RegCloseKey(key);
+    return opened;
+}
+
+inline void SetRawValue(const char* path, const char* name, DWORD type, const Bytes& data) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, path, name, type, data.data(),
+                    static_cast<DWORD>(data.size()));
+}
 
 struct StoredValue {
     bool present;
     DWORD type;
     Bytes data;
 };
-StoredValue ReadStoredValue(const char* path, const char* name);
 
-// A volatile key: the registry refuses to create a non-volatile key below it
-// (ERROR_CHILD_MUST_BE_VOLATILE), so code that opens a key below it with the non-volatile option
-// fails as on a broken registry.
-void CreateVolatileKey(const char* path);
+inline StoredValue ReadStoredValue(const char* path, const char* name) {
+    StoredValue stored = {false, REG_NONE, Bytes(64)};
+    DWORD size = static_cast<DWORD>(stored.data.size());
+    stored.present = RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_ANY | RRF_NOEXPAND,
+                                  &stored.type, stored.data.data(), &size) == ERROR_SUCCESS;
+    stored.data.resize(stored.present ? size : 0);
+    return stored;
+}
 
-// While it lives, HKEY_CURRENT_USER of this process is a fresh volatile key, below which no
-// non-volatile key can be created: every RegCreateKeyExA on HKEY_CURRENT_USER with the
-// non-volatile option fails, also for keys that exist in the real user hive.
-class VolatileCurrentUser {
-  public:
-    VolatileCurrentUser();
-    ~VolatileCurrentUser();
-    VolatileCurrentUser(const VolatileCurrentUser&) = delete;
-    VolatileCurrentUser& operator=(const VolatileCurrentUser&) = delete;
+// The registry refuses a non-volatile key below a volatile one, so code that opens a key below
+// the one returned fails as on a broken registry. The caller closes it.
+inline HKEY CreateVolatileKey(const char* path) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                    nullptr, &key, nullptr);
+    return key;
+}
 
-  private:
-    HKEY root_ = nullptr;
-};
-
-// Fills a stretch of stack with nonzero bytes, so that a local buffer of the next call starts out
-// dirty instead of happening to be zero.
-void DirtyStack();
+// Leaves nonzero bytes on the stack, so that a local buffer of the next call starts out dirty
+// instead of happening to be zero.
+inline void DirtyStack() {
+    volatile unsigned char filler[16384];
+    for (auto& byte : filler) byte = 0xA5;
+}

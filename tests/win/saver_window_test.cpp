@@ -1,60 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <ostream>
-#include <string>
+#include <initializer_list>
+#include <utility>
 
-#include "registry_support.h"
 #include "scene/ball_table.h"
 #include "scene/canvas.h"
 #include "shell/messages.h"
 #include "shell/saver_state.h"
 #include "shell/saver_window.h"
-#include "window_test_support.h"
+#include "window_support.h"
 
 namespace {
 
-constexpr LONG PreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-constexpr LONG RunStyle =
-    static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
-constexpr COLORREF Red = RGB(240, 0, 0);
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr COLORREF Black = RGB(0, 0, 0);
-
-std::string ClassNameOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-// One ball that stays where it is put, so that frames show it at a known place.
-void PlaceStillBall(double x, double y) {
-    BallCount = 1;
-    Balls.posX[0] = x;
-    Balls.posY[0] = y;
-    Balls.radius[0] = BallRadius;
-    Balls.speed[0] = 0.0;
-    Balls.heading[0] = 45.0;
-    Balls.rollPhase[0] = 0.0;
-    Balls.steerCountdown[0] = 12;
-}
-
-// Every pixel well inside the ball's disc shows one of the two stripe colours, and both appear.
-void ExpectBallDrawnAt(HWND window, int centreX, int centreY) {
-    int red = 0;
-    int white = 0;
-    for (int dy = -10; dy <= 10; ++dy) {
-        for (int dx = -10; dx <= 10; ++dx) {
-            if (dx * dx + dy * dy > 100) continue;
-            const COLORREF colour = WindowPixel(window, centreX + dx, centreY + dy);
-            ASSERT_TRUE(colour == Red || colour == White)
-                << std::hex << colour << " at (" << centreX + dx << ", " << centreY + dy << ")";
-            red += colour == Red;
-            white += colour == White;
-        }
-    }
-    EXPECT_GT(red, 0);
-    EXPECT_GT(white, 0);
+COLORREF WindowPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
 }
 
 class SaverWindowTest : public testing::Test {
@@ -64,244 +27,159 @@ class SaverWindowTest : public testing::Test {
         cursorCount_ = CursorDisplayCount();
         GetCursorPos(&cursor_);
         // No desktop password: a close request outside the preview is granted.
-        DeleteValue("Control Panel\\desktop", "ScreenSaveUsePassword");
-        PasswordCheckDepth = 0;
-        SaverWindow = nullptr;
-        DiscardQuitMessages();
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\desktop", "ScreenSaveUsePassword");
     }
-
     void TearDown() override {
-        if (SaverWindow != nullptr && IsWindow(SaverWindow)) DestroyWindow(SaverWindow);
-        PumpMessagesUntil([] { return false; }, 30);
-        DiscardQuitMessages();
+        DestroyWindow(SaverWindow);
+        while (TakePostedMessage(nullptr, WM_QUIT)) {
+        }
         RestoreCursorDisplayCount(cursorCount_);
         SetCursorPos(cursor_.x, cursor_.y);
         PasswordCheckDepth = 0;
-        CurrentMode = Configure;
-        ParentWindow = nullptr;
-        SaverWindow = nullptr;
     }
 
     HWND Create(bool preview, HWND parent) {
         CurrentMode = preview ? SaverMode::Preview : SaverMode::Run;
         ParentWindow = parent;
-        return CreateSaverWindow(preview ? 1 : 0) == 0 ? SaverWindow : nullptr;
+        SaverWindow = nullptr;
+        return CreateSaverWindow(preview) == 0 ? SaverWindow : nullptr;
     }
-    HWND CreateRun() { return Create(false, nullptr); }
-    HWND CreatePreview() { return Create(true, host_.Handle()); }
+    HWND Create(bool preview) { return Create(preview, host_.handle); }
 
-    HostWindow host_{WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60, 300, 200};
+    TestWindow host_;
     int cursorCount_ = 0;
     POINT cursor_ = {};
 };
 
-TEST_F(SaverWindowTest, RunWindowCoversTheScreenOnTopOfItsOwner) {
-    POINT cursor;
-    GetCursorPos(&cursor);
-    HWND window = Create(false, host_.Handle());
-    ASSERT_NE(window, nullptr);
-
+TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
     HDC screen = GetDC(nullptr);
-    const int width = GetDeviceCaps(screen, HORZRES);
-    const int height = GetDeviceCaps(screen, VERTRES);
+    const RECT screenRect = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
     ReleaseDC(nullptr, screen);
-    char title[32] = {};
-    GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "Screen Saver");
-    EXPECT_EQ(ClassNameOf(window), ZOVA_WINDOW_CLASS);
-    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE), RunStyle);
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
-    EXPECT_EQ(GetWindow(window, GW_OWNER), host_.Handle());
-    RECT rect;
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, width);
-    EXPECT_EQ(rect.bottom, height);
-    // The scene started on a canvas of the window's size, and the frame timer runs.
-    EXPECT_EQ(SaverWidth, width);
-    EXPECT_EQ(SaverHeight, height);
-    EXPECT_EQ(Canvas.Width(), width);
-    EXPECT_EQ(Canvas.Height(), height);
-    EXPECT_EQ(Canvas.Depth(), 24);
-    EXPECT_NE(FrameTimer, 0u);
-    // The cursor is hidden, and where it stood is the reference for mouse movement.
-    EXPECT_EQ(CursorDisplayCount(), cursorCount_ - 1);
-    EXPECT_EQ(SavedCursorPos.x, cursor.x);
-    EXPECT_EQ(SavedCursorPos.y, cursor.y);
-    // A second start finds it.
-    EXPECT_EQ(FindWindowA(ZOVA_WINDOW_CLASS, nullptr), window);
-}
+    RECT host;
+    GetWindowRect(host_.handle, &host);
+    // The host's frame counts too: the preview takes its window rectangle, not its client area.
+    const RECT previewRect = {0, 0, host.right - host.left, host.bottom - host.top};
 
-TEST_F(SaverWindowTest, PreviewFillsTheWholeWindowRectangleOfItsHost) {
-    HWND window = CreatePreview();
-    ASSERT_NE(window, nullptr);
+    for (bool preview : {false, true}) {
+        SCOPED_TRACE(preview ? "preview" : "run");
+        HWND window = Create(preview);
+        ASSERT_NE(window, nullptr);
+        const RECT& expected = preview ? previewRect : screenRect;
+        RECT rect;
+        GetWindowRect(window, &rect);
+        MapWindowPoints(nullptr, preview ? host_.handle : nullptr, reinterpret_cast<POINT*>(&rect),
+                        2);
+        EXPECT_TRUE(EqualRect(&rect, &expected));
+        char title[32] = "";
+        GetWindowTextA(window, title, sizeof title);
+        EXPECT_STREQ(title, "Screen Saver");
+        EXPECT_EQ(
+            GetWindowLongA(window, GWL_STYLE),
+            LONG((preview ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, preview ? 0 : WS_EX_TOPMOST);
+        EXPECT_EQ(preview ? GetParent(window) : GetWindow(window, GW_OWNER), host_.handle);
+        // A running full-screen saver stops a second start; a preview child does not.
+        EXPECT_EQ(FindWindowA(ZOVA_WINDOW_CLASS, nullptr), preview ? nullptr : window);
+        WNDCLASSA c = {};
+        ASSERT_TRUE(GetClassInfoA(Instance, ZOVA_WINDOW_CLASS, &c));
+        EXPECT_TRUE(c.style == (CS_HREDRAW | CS_VREDRAW) && c.lpfnWndProc == SaverWindowProc &&
+                    c.cbClsExtra == 0 && c.cbWndExtra == 0 && c.hIcon == nullptr &&
+                    c.hCursor == LoadCursorA(nullptr, IDC_ARROW) &&
+                    c.hbrBackground == GetStockObject(BLACK_BRUSH));
+        // The scene started on a 24-bit canvas of the window's size.
+        EXPECT_TRUE(SaverWidth == expected.right && SaverHeight == expected.bottom);
+        EXPECT_TRUE(Canvas.Width() == expected.right && Canvas.Height() == expected.bottom);
+        EXPECT_EQ(Canvas.Depth(), 24);
+        // Outside the preview the cursor hides, and where it stood is the reference for moves.
+        EXPECT_EQ(CursorDisplayCount(), cursorCount_ - !preview);
+        EXPECT_TRUE(preview || (SavedCursorPos.x == cursor_.x && SavedCursorPos.y == cursor_.y));
 
-    RECT hostRect;
-    GetWindowRect(host_.Handle(), &hostRect);
-    EXPECT_EQ(GetParent(window), host_.Handle());
-    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE), PreviewStyle);
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    // The host's frame counts too: the size is that of its window rectangle, not its client.
-    EXPECT_EQ(SaverWidth, hostRect.right - hostRect.left);
-    EXPECT_EQ(SaverHeight, hostRect.bottom - hostRect.top);
-    EXPECT_EQ(Canvas.Width(), SaverWidth);
-    EXPECT_EQ(Canvas.Height(), SaverHeight);
-    POINT origin = {0, 0};
-    MapWindowPoints(window, host_.Handle(), &origin, 1);
-    EXPECT_EQ(origin.x, 0);
-    EXPECT_EQ(origin.y, 0);
-    // The cursor stays visible, and a child is no reason to refuse a second start.
-    EXPECT_EQ(CursorDisplayCount(), cursorCount_);
-    EXPECT_EQ(FindWindowA(ZOVA_WINDOW_CLASS, nullptr), nullptr);
-}
+        // One still ball: the timer draws it in red and white, canvas row 0 at the top.
+        BallCount = 1;
+        Balls.posX[0] = 40.0;
+        Balls.posY[0] = 30.0;
+        Balls.speed[0] = 0.0;
+        Balls.rollPhase[0] = 0.0;
+        ASSERT_TRUE(PumpMessagesUntil([] { return Balls.rollPhase[0] >= 24.0; }, 5000));
+        int counts[3] = {};  // red, white, other
+        for (int i = 0; i < 21 * 21; ++i) {
+            const int dx = i % 21 - 10, dy = i / 21 - 10;
+            const COLORREF colour = WindowPixel(window, 40 + dx, 30 + dy);
+            if (dx * dx + dy * dy <= 100)
+                ++counts[colour == RGB(240, 0, 0) ? 0 : colour == RGB(255, 255, 255) ? 1 : 2];
+        }
+        EXPECT_TRUE(counts[0] > 0 && counts[1] > 0 && counts[2] == 0)
+            << counts[0] << " " << counts[1] << " " << counts[2];
+        EXPECT_EQ(WindowPixel(window, 40, 90), RGB(0, 0, 0));
 
-TEST_F(SaverWindowTest, ClassIsRegisteredAsTheSaverNeedsIt) {
-    ASSERT_NE(CreateRun(), nullptr);
-    WNDCLASSA registered = {};
-    ASSERT_TRUE(GetClassInfoA(Instance, ZOVA_WINDOW_CLASS, &registered));
-    EXPECT_EQ(registered.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
-    EXPECT_EQ(registered.lpfnWndProc, SaverWindowProc);
-    EXPECT_EQ(registered.cbClsExtra + registered.cbWndExtra, 0);
-    EXPECT_EQ(registered.hIcon, nullptr);
-    EXPECT_EQ(registered.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(registered.hbrBackground, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DestroyWindow(window);
+        MSG quit;
+        ASSERT_TRUE(TakePostedMessage(nullptr, WM_QUIT, &quit));
+        EXPECT_EQ(quit.wParam, 0u);
+        EXPECT_EQ(Canvas.RowPointer(0), nullptr);
+        // Shown on destruction in every mode, also where it was never hidden.
+        EXPECT_EQ(CursorDisplayCount(), cursorCount_ + preview);
+        RestoreCursorDisplayCount(cursorCount_);
+    }
 }
 
 TEST_F(SaverWindowTest, CreationFailsWithoutAUsableParent) {
-    HWND stale = nullptr;
-    {
-        HostWindow gone(WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
-        stale = gone.Handle();
-    }
-    ASSERT_FALSE(IsWindow(stale));
-    struct Case {
-        bool preview;
-        HWND parent;
-    };
-    for (const Case& c : {Case{true, nullptr}, Case{true, stale}, Case{false, stale}}) {
-        EXPECT_EQ(Create(c.preview, c.parent), nullptr) << c.preview << " " << c.parent;
+    HWND stale = TestWindow().handle;
+    for (auto [preview, parent] : std::initializer_list<std::pair<bool, HWND>>{
+             {true, nullptr}, {true, stale}, {false, stale}}) {
+        EXPECT_EQ(Create(preview, parent), nullptr) << preview << " " << parent;
         EXPECT_EQ(SaverWindow, nullptr);
         EXPECT_EQ(CursorDisplayCount(), cursorCount_);
     }
 }
 
-TEST_F(SaverWindowTest, TimerDrawsFramesWithCanvasRowZeroAtTheTop) {
-    for (bool preview : {false, true}) {
-        HWND window = preview ? CreatePreview() : CreateRun();
-        ASSERT_NE(window, nullptr);
-        PlaceStillBall(40.0, 30.0);
-        // Each tick rolls the ball by 8 degrees.
-        ASSERT_TRUE(PumpMessagesUntil([] { return Balls.rollPhase[0] >= 24.0; }, 5000));
-        EXPECT_EQ(Balls.posX[0], 40.0);
-
-        // Upside down, the ball would show at the bottom and leave these black.
-        ExpectBallDrawnAt(window, 40, 30);
-        EXPECT_EQ(WindowPixel(window, 40, 90), Black) << preview;
-        EXPECT_EQ(WindowPixel(window, SaverWidth / 2, SaverHeight / 2), Black) << preview;
-        DestroyWindow(window);
-        DiscardQuitMessages();
-    }
-}
-
-TEST_F(SaverWindowTest, DestroyEndsTheLoopShowsTheCursorAndFreesTheCanvas) {
-    // The preview never hid the cursor, but shows it on destruction too.
-    for (bool preview : {false, true}) {
-        HWND window = preview ? CreatePreview() : CreateRun();
-        ASSERT_NE(window, nullptr);
-        ASSERT_GT(Canvas.Height(), 0);
-        DestroyWindow(window);
-        MSG quit;
-        ASSERT_TRUE(TakePostedMessage(nullptr, WM_QUIT, &quit)) << preview;
-        EXPECT_EQ(quit.wParam, 0u);
-        EXPECT_EQ(Canvas.Height(), 0);
-        EXPECT_EQ(Canvas.RowPointer(0), nullptr);
-        EXPECT_EQ(CursorDisplayCount(), cursorCount_ + (preview ? 1 : 0)) << preview;
-        RestoreCursorDisplayCount(cursorCount_);
-    }
-}
-
-struct InputCase {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool endsRun;
-};
-
-void PrintTo(const InputCase& c, std::ostream* os) { *os << c.name; }
-
-class SaverWindowInput : public SaverWindowTest, public testing::WithParamInterface<InputCase> {
-  protected:
-    // The seventh mouse move, far from where the cursor stood.
-    void ArmMouseRule() {
-        SavedCursorPos = {0, 0};
-        MouseMoveCount = 6;
-    }
-};
-
-TEST_P(SaverWindowInput, RunAsksToCloseOnKeysClicksAndClearMoves) {
-    const InputCase& c = GetParam();
-    HWND window = CreateRun();
-    ASSERT_NE(window, nullptr);
-    ArmMouseRule();
-    const LRESULT result = SendMessageA(window, c.message, c.wParam, c.lParam);
-    // The request is posted, so handled after the input that caused it.
-    EXPECT_TRUE(IsWindow(window));
-    MSG close;
-    ASSERT_EQ(TakePostedMessage(window, WM_CLOSE, &close), c.endsRun);
-    if (!c.endsRun) return;
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(close.wParam, 0u);
-    EXPECT_EQ(close.lParam, 0);
-    DispatchMessageA(&close);
-    EXPECT_FALSE(IsWindow(window));
-}
-
-TEST_P(SaverWindowInput, PreviewIgnoresInput) {
-    const InputCase& c = GetParam();
-    HWND window = CreatePreview();
-    ASSERT_NE(window, nullptr);
-    ArmMouseRule();
-    SendMessageA(window, c.message, c.wParam, c.lParam);
-    EXPECT_FALSE(TakePostedMessage(window, WM_CLOSE));
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(MouseMoveCount, 6);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Messages, SaverWindowInput,
-    testing::Values(
-        InputCase{"KeyDown", WM_KEYDOWN, VK_SPACE, 0x00390001, true},
+TEST_F(SaverWindowTest, RunAsksToCloseOnKeysClicksAndClearMovesAndPreviewIgnoresInput) {
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool endsRun;
+    } cases[] = {
+        {"key down", WM_KEYDOWN, VK_SPACE, 0x00390001, true},
         // Alt+F4: the key press itself asks to close, not the system command.
-        InputCase{"AltF4", WM_SYSKEYDOWN, VK_F4, 0x203E0001, true},
-        InputCase{"LeftButtonDown", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), true},
-        InputCase{"RightButtonDown", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10), true},
-        InputCase{"DiagonalMove", WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), true},
-        InputCase{"StraightMove", WM_MOUSEMOVE, 0, MAKELPARAM(0, 200), false},
-        InputCase{"MiddleButtonDown", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10), false},
-        InputCase{"LeftButtonUp", WM_LBUTTONUP, 0, MAKELPARAM(10, 10), false},
-        InputCase{"KeyUp", WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u), false}),
-    [](const testing::TestParamInfo<InputCase>& info) { return std::string(info.param.name); });
-
-TEST_F(SaverWindowTest, SystemCommandsAreSwallowed) {
+        {"Alt+F4", WM_SYSKEYDOWN, VK_F4, 0x203E0001, true},
+        {"left button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), true},
+        {"right button", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10), true},
+        {"diagonal move", WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), true},
+        {"straight move", WM_MOUSEMOVE, 0, MAKELPARAM(0, 200), false},
+        {"middle button", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10), false},
+        {"button up", WM_LBUTTONUP, 0, MAKELPARAM(10, 10), false},
+        {"key up", WM_KEYUP, VK_SPACE, LPARAM(0xC0390001u), false},
+        // Swallowed: neither closes nor minimises.
+        {"system close", WM_SYSCOMMAND, SC_CLOSE, 0, false},
+        {"system minimise", WM_SYSCOMMAND, SC_MINIMIZE, 0, false},
+    };
     for (bool preview : {false, true}) {
-        HWND window = preview ? CreatePreview() : CreateRun();
+        HWND window = Create(preview);
         ASSERT_NE(window, nullptr);
-        for (WPARAM command : {SC_CLOSE, SC_MINIMIZE, SC_SCREENSAVE}) {
-            EXPECT_EQ(SendMessageA(window, WM_SYSCOMMAND, command, 0), 0);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << (preview ? " in the preview" : ""));
+            // The seventh mouse move, far from where the cursor stood.
+            SavedCursorPos = {0, 0};
+            MouseMoveCount = 6;
+            const LRESULT result = SendMessageA(window, c.message, c.wParam, c.lParam);
+            // The request is posted, so handled after the input that caused it.
+            MSG close = {};
+            EXPECT_EQ(TakePostedMessage(window, WM_CLOSE, &close), c.endsRun && !preview);
+            EXPECT_TRUE(close.wParam == 0 && close.lParam == 0);
+            EXPECT_EQ(result, 0);
+            EXPECT_TRUE(!preview || MouseMoveCount == 6);
+            ASSERT_TRUE(IsWindow(window));
+            EXPECT_FALSE(IsIconic(window));
         }
-        EXPECT_FALSE(TakePostedMessage(window, WM_CLOSE));
-        EXPECT_TRUE(IsWindow(window));
-        EXPECT_FALSE(IsIconic(window));
         DestroyWindow(window);
-        DiscardQuitMessages();
+        TakePostedMessage(nullptr, WM_QUIT);  // else taken for the next window's close request
     }
 }
 
-TEST_F(SaverWindowTest, RefusedCloseRestoresTheCursorAndTheGrace) {
-    HWND window = CreateRun();
-    ASSERT_NE(window, nullptr);
+TEST_F(SaverWindowTest, RefusedCloseRestoresTheCursorAndTheGraceAndPreviewClosesUnasked) {
+    HWND window = Create(false);
     SavedCursorPos = {321, 123};
     MouseMoveCount = 50;
     // A check already running refuses every further request at once.
@@ -311,17 +189,12 @@ TEST_F(SaverWindowTest, RefusedCloseRestoresTheCursorAndTheGrace) {
     EXPECT_EQ(MouseMoveCount, 0);
     POINT cursor;
     GetCursorPos(&cursor);
-    EXPECT_EQ(cursor.x, 321);
-    EXPECT_EQ(cursor.y, 123);
-
+    EXPECT_TRUE(cursor.x == 321 && cursor.y == 123) << cursor.x << ", " << cursor.y;
     PasswordCheckDepth = 0;
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
-}
 
-TEST_F(SaverWindowTest, PreviewClosesWithoutAskingForThePassword) {
-    HWND window = CreatePreview();
-    ASSERT_NE(window, nullptr);
+    window = Create(true);
     PasswordCheckDepth = 1;  // a check would refuse
     SendMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(window));
