@@ -55,6 +55,13 @@ setup)
     # Without a window manager an unmanaged window is destroyed at once instead of after ~2 s.
     env LC_ALL=ja_JP.UTF-8 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >>"$state/wineboot.log" 2>&1 </dev/null
+    # Services started while the prefix was being made can leave a process's first window-system
+    # call waiting seconds for them; a fresh server starts them again from the finished registry.
+    # Their output goes to the log: the next Wine process starts them, and a pipe would stay open.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null
+    env LC_ALL=ja_JP.UTF-8 wineboot >>"$state/wineboot.log" 2>&1 </dev/null
     touch "$state/ready"
     echo "Wine $arch prefix ready at $WINEPREFIX on display :$display"
     ;;
