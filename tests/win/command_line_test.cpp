@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "shell/command_line.h"
 #include "shell/switch_search.h"
 #include "window_support.h"

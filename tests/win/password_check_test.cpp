@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-
 #include "double_install.h"
 #include "double_protocol.h"
-#include "modal_support.h"
 #include "registry_support.h"
 #include "shell/password_check.h"
 #include "shell/saver_state.h"
@@ -25,9 +21,9 @@ void ArrangeVerifier(uint32_t answer, bool showDialog = false) {
 
 // A number the double recorded (DWORD or QWORD); 0 when absent.
 uint64_t Recorded(const char* name) {
-    const Bytes data = ReadStoredValue(ZOVA_DOUBLE_KEY, name).data;
     uint64_t value = 0;
-    for (size_t i = 0; i < data.size() && i < 8; ++i) value |= uint64_t{data[i]} << 8 * i;
+    DWORD size = sizeof value;
+    RegGetValueA(HKEY_CURRENT_USER, ZOVA_DOUBLE_KEY, name, RRF_RT_ANY, nullptr, &value, &size);
     return value;
 }
 
@@ -60,47 +56,76 @@ class PasswordCheck : public ::testing::Test {
         PasswordCheckDepth = 0;
     }
 
-    // Runs one check as the saver window does; onBox plays a close request that arrives while
-    // the first box is up.
-    int Check(std::function<void()> onBox = nullptr) {
-        BoxWatcher watcher(std::move(onBox));
-        const int result = VerifyPasswordOnClose(saver_.handle);
-        boxes_ = watcher.seen;
-        return result;
-    }
-
     TestWindow saver_;
-    std::vector<SeenBox> boxes_;
 };
 
-TEST_F(PasswordCheck, AnswersFromFlagAndVerifierWithoutMessage) {
+// One box at most per check: the failure message when the check cannot run, or the verifier's
+// own dialog. A close request that arrives while it is up is refused at once and silently.
+TEST_F(PasswordCheck, AnswersFromFlagAndVerifierWithOneBoxAtMost) {
+    const wchar_t* const failure[] = {L"設定値取得エラー", L"パスワードを確認できません"};
+    const wchar_t* const dialog[] = {L"" ZOVA_DOUBLE_CAPTION, L"VerifyScreenSavePwd"};
+    enum Provider { Installed, Missing, WithoutVerifier, ShowingItsDialog, UnopenableDesktopKey };
+    const Bytes on = DwordBytes(1);
     const struct {
         const char* name;
         DWORD flagType;  // REG_NONE: no flag
         Bytes flag;
-        uint32_t verifierAnswer;
+        Provider provider;
+        uint32_t answer;
         int expectedResult;
         uint32_t expectedCalls;
+        const wchar_t* const* box;  // caption and text
     } cases[] = {
-        {"no flag", REG_NONE, {}, 1, 0, 0},
-        {"flag off", REG_DWORD, DwordBytes(0), 0, 0, 0},
-        {"flag on, accepted", REG_DWORD, DwordBytes(1), 1, 0, 1},
-        {"flag on, refused", REG_DWORD, DwordBytes(1), 0, 1, 1},
-        {"any nonzero flag", REG_DWORD, DwordBytes(0x80000000), 0, 1, 1},
-        {"flag of another type", REG_BINARY, {1}, 0, 1, 1},
-        {"short zero flag, zero-extended", REG_BINARY, {0, 0}, 0, 0, 0},
-        {"flag longer than 4 bytes", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0},
+        {"no flag", REG_NONE, {}, Installed, 1, 0, 0, nullptr},
+        {"flag off", REG_DWORD, DwordBytes(0), Installed, 0, 0, 0, nullptr},
+        {"accepted", REG_DWORD, on, Installed, 1, 0, 1, nullptr},
+        {"refused", REG_DWORD, on, Installed, 0, 1, 1, nullptr},
+        {"any nonzero flag", REG_DWORD, DwordBytes(0x80000000), Installed, 0, 1, 1, nullptr},
+        {"flag of another type", REG_BINARY, {1}, Installed, 0, 1, 1, nullptr},
+        {"short zero flag, zero-extended", REG_BINARY, {0, 0}, Installed, 0, 0, 0, nullptr},
+        {"flag of 8 bytes", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, Installed, 0, 0, 0, nullptr},
+        {"verifier's dialog", REG_DWORD, on, ShowingItsDialog, 1, 0, 1, dialog},
+        {"no PASSWORD.CPL in the system directory", REG_DWORD, on, Missing, 1, 1, 0, failure},
+        {"PASSWORD.CPL without the verifier", REG_DWORD, on, WithoutVerifier, 1, 1, 0, failure},
+        {"desktop key cannot be opened", REG_DWORD, on, UnopenableDesktopKey, 1, 1, 0, failure},
     };
-    ASSERT_TRUE(InstallDouble(ProviderDouble::Password));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ClearDoubleRecords();
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, PasswordFlag);
+        Clean();
         if (c.flagType != REG_NONE) SetRawValue(DesktopKey, PasswordFlag, c.flagType, c.flag);
-        ArrangeVerifier(c.verifierAnswer);
+        ArrangeVerifier(c.answer, c.provider == ShowingItsDialog);
+        ASSERT_TRUE(c.provider == Missing || InstallDouble(ProviderDouble::Password));
+        // A library of that name that exports something else.
+        if (c.provider == WithoutVerifier) {
+            CopyFileA(DoubleBuildPath(ProviderDouble::Mpr).c_str(), SystemCopy().c_str(), FALSE);
+        }
+        // A volatile stand-in for the user's hive, below which no non-volatile key opens.
+        HKEY brokenHive = c.provider == UnopenableDesktopKey
+                              ? CreateVolatileKey("Software\\ZovaVolatile")
+                              : nullptr;
+        RegOverridePredefKey(HKEY_CURRENT_USER, brokenHive);
+        int32_t depthInBox = -1;
+        int nestedResult = -1;
         DirtyStack();
-        EXPECT_EQ(Check(), c.expectedResult);
-        EXPECT_TRUE(boxes_.empty());
+        // Checks as the saver window does, with a close request while a box is up.
+        BoxWatcher watcher([&] {
+            depthInBox = PasswordCheckDepth;
+            nestedResult = VerifyPasswordOnClose(saver_.handle);
+        });
+        const int result = VerifyPasswordOnClose(saver_.handle);
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        if (brokenHive != nullptr) RegCloseKey(brokenHive);
+        DeleteKeyTree("Software\\ZovaVolatile");
+
+        EXPECT_EQ(result, c.expectedResult);
+        ASSERT_EQ(watcher.seen.size(), c.box != nullptr ? 1u : 0u);
+        for (const SeenBox& box : watcher.seen) {
+            EXPECT_EQ(box.caption, c.box[0]);
+            EXPECT_EQ(box.text, c.box[1]);
+            EXPECT_EQ(box.owner, nullptr);
+            EXPECT_EQ(depthInBox, 1);
+            EXPECT_EQ(nestedResult, 1);
+        }
         EXPECT_EQ(Recorded(ZOVA_VERIFY_CALLS), c.expectedCalls);
         EXPECT_EQ(Recorded(ZOVA_VERIFY_LAST_WINDOW),
                   c.expectedCalls > 0 ? reinterpret_cast<uintptr_t>(saver_.handle) : 0u);
@@ -109,61 +134,6 @@ TEST_F(PasswordCheck, AnswersFromFlagAndVerifierWithoutMessage) {
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
         EXPECT_EQ(ReadStoredValue(DesktopKey, PasswordFlag).data, c.flag);
     }
-}
-
-TEST_F(PasswordCheck, ShowsTheFailureOnceAndStaysOpenWhenTheCheckCannotRun) {
-    enum Breakage { NoLibrary, NoVerifier, NoDesktopKey };
-    for (Breakage breakage : {NoLibrary, NoVerifier, NoDesktopKey}) {
-        SCOPED_TRACE(breakage);
-        Clean();
-        SetRawValue(DesktopKey, PasswordFlag, REG_DWORD, DwordBytes(1));
-        ArrangeVerifier(1);
-        // A library of that name that exports something else.
-        if (breakage == NoVerifier) {
-            CopyFileA(DoubleBuildPath(ProviderDouble::Mpr).c_str(), SystemCopy().c_str(), FALSE);
-        }
-        ASSERT_TRUE(breakage != NoDesktopKey || InstallDouble(ProviderDouble::Password));
-        // A volatile stand-in for the user's hive, below which no non-volatile key opens.
-        HKEY brokenHive =
-            breakage == NoDesktopKey ? CreateVolatileKey("Software\\ZovaVolatile") : nullptr;
-        RegOverridePredefKey(HKEY_CURRENT_USER, brokenHive);
-
-        int32_t depthInBox = -1;
-        int nestedResult = -1;
-        const int result = Check([&] {
-            depthInBox = PasswordCheckDepth;
-            nestedResult = VerifyPasswordOnClose(saver_.handle);
-        });
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        if (brokenHive != nullptr) RegCloseKey(brokenHive);
-        DeleteKeyTree("Software\\ZovaVolatile");
-
-        EXPECT_EQ(result, 1);
-        ASSERT_EQ(boxes_.size(), 1u);
-        EXPECT_EQ(boxes_[0].caption, L"設定値取得エラー");
-        EXPECT_EQ(boxes_[0].text, L"パスワードを確認できません");
-        EXPECT_EQ(boxes_[0].owner, nullptr);
-        // The box is up while the check still runs, so a request meanwhile is refused at once.
-        EXPECT_EQ(depthInBox, 1);
-        EXPECT_EQ(nestedResult, 1);
-        EXPECT_EQ(PasswordCheckDepth, 0);
-        EXPECT_EQ(Recorded(ZOVA_VERIFY_CALLS), 0u);
-        EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
-    }
-}
-
-TEST_F(PasswordCheck, RequestDuringTheVerifierDialogIsRefusedWithoutAsking) {
-    ASSERT_TRUE(InstallDouble(ProviderDouble::Password));
-    SetRawValue(DesktopKey, PasswordFlag, REG_DWORD, DwordBytes(1));
-    ArrangeVerifier(1, true);
-    int nestedResult = -1;
-    EXPECT_EQ(Check([&] { nestedResult = VerifyPasswordOnClose(saver_.handle); }), 0);
-    // Only the verifier's own dialog: the nested request showed nothing and asked no one.
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].caption, L"" ZOVA_DOUBLE_CAPTION);
-    EXPECT_EQ(nestedResult, 1);
-    EXPECT_EQ(Recorded(ZOVA_VERIFY_CALLS), 1u);
-    EXPECT_EQ(PasswordCheckDepth, 0);
 }
 
 TEST_F(PasswordCheck, LoadersTakeOnlyABareNameFromTheSystemDirectory) {

@@ -5,24 +5,21 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 using Bytes = std::vector<BYTE>;
 
-inline Bytes DwordBytes(uint32_t value) {
-    Bytes bytes(sizeof value);
-    std::memcpy(bytes.data(), &value, sizeof value);
-    return bytes;
+// The 4 bytes of a REG_DWORD, low byte first.
+inline Bytes DwordBytes(uint32_t v) {
+    return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
 }
 
 inline void DeleteKeyTree(const char* path) { RegDeleteTreeA(HKEY_CURRENT_USER, path); }
 
 inline bool KeyExists(const char* path) {
     HKEY key = nullptr;
-    const bool opened = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (opened) RegCloseKey(key);
-    return opened;
+    return RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS &&
+           RegCloseKey(key) == ERROR_SUCCESS;
 }
 
 inline void SetRawValue(const char* path, const char* name, DWORD type, const Bytes& data) {

@@ -1,12 +1,15 @@
 #pragma once
 
-// Real windows, messages, the cursor and drawing surfaces for the Windows-side tests.
+// Real windows, messages and message boxes for the Windows-side tests.
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 // Dispatches this thread's messages until done() holds or timeoutMs have passed; returns done().
 inline bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -18,21 +21,11 @@ inline bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs
     return done();
 }
 
-// Removes one posted message of that kind (for window, or for any when null) undispatched.
+// Removes one posted message of that kind (for window, or for any when null) undispatched. As
+// PeekMessage does, a pending WM_QUIT is taken whatever the kind asked for.
 inline bool TakePostedMessage(HWND window, UINT message, MSG* taken = nullptr) {
     MSG local;
     return PeekMessageA(taken != nullptr ? taken : &local, window, message, message, PM_REMOVE);
-}
-
-// The display count that ShowCursor raises and lowers, left as it was.
-inline int CursorDisplayCount() {
-    const int raised = ShowCursor(TRUE);
-    ShowCursor(FALSE);
-    return raised - 1;
-}
-
-inline void RestoreCursorDisplayCount(int value) {
-    for (int now = CursorDisplayCount(); now != value;) now = ShowCursor(now < value);
 }
 
 // A plain visible top-level window for a test to own: a preview host, an owner, a foreground
@@ -45,29 +38,50 @@ struct TestWindow {
                                   300, 200, nullptr, nullptr, nullptr, nullptr);
 };
 
-// A memory device context over a top-down 32-bit DIB section, every pixel first set to fill.
-struct DibSurface {
-    DibSurface(int width, int height, uint32_t fill) : width(width) {
-        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
-                           {}};
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits),
-                                  nullptr, 0);
-        SelectObject(dc, bitmap);
-        std::fill_n(bits, width * height, fill);
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner;
+};
+
+// While it lives, every message box this thread shows (found by a timer that the box's own modal
+// loop dispatches) is recorded and dismissed with OK; the first is handed to onBox before, which
+// may re-enter the code under test. Dialogs already up when it starts are left alone.
+class BoxWatcher {
+  public:
+    explicit BoxWatcher(std::function<void()> onBox = nullptr) : onBox_(std::move(onBox)) {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+        active_ = this;
+        timer_ = SetTimer(nullptr, 0, 15, Tick);
     }
-    DibSurface(const DibSurface&) = delete;
-    ~DibSurface() {
-        DeleteDC(dc);
-        DeleteObject(bitmap);
+    ~BoxWatcher() {
+        KillTimer(nullptr, timer_);
+        active_ = nullptr;
     }
-    // 0x00RRGGBB, row 0 at the top.
-    uint32_t Pixel(int x, int y) const {
-        GdiFlush();
-        return bits[y * width + x] & 0x00FFFFFFu;
+    BoxWatcher(const BoxWatcher&) = delete;
+    std::vector<SeenBox> seen;
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (active_ != nullptr) EnumThreadWindows(GetCurrentThreadId(), Collect, LPARAM(active_));
+    }
+    static BOOL CALLBACK Collect(HWND window, LPARAM watcher) {
+        auto* self = reinterpret_cast<BoxWatcher*>(watcher);
+        char name[8] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (lstrcmpA(name, "#32770") != 0 || !self->known_.insert(window).second) return TRUE;
+        if (self != active_) return TRUE;  // still starting: a dialog that was already up
+        wchar_t caption[256] = L"", text[256] = L"";
+        GetWindowTextW(window, caption, 256);
+        GetDlgItemTextW(window, 0xFFFF, text, 256);  // the box's message
+        self->seen.push_back({caption, text, GetWindow(window, GW_OWNER)});
+        if (self->onBox_) std::exchange(self->onBox_, nullptr)();
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        return TRUE;
     }
 
-    int width;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = nullptr;
-    uint32_t* bits = nullptr;
+    inline static BoxWatcher* active_ = nullptr;
+    std::function<void()> onBox_;
+    std::set<HWND> known_;
+    UINT_PTR timer_ = 0;
 };
