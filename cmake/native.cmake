@@ -9,7 +9,7 @@ target_link_libraries(unit_tests PRIVATE zova_portable GTest::gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX "native." DISCOVERY_TIMEOUT 60)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
-set(ZOVA_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(ZOVA_SANITIZE -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_library(zova_portable_sanitized STATIC ${ZOVA_PORTABLE_SOURCES})
 target_include_directories(zova_portable_sanitized PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(zova_portable_sanitized PUBLIC ${ZOVA_SANITIZE})
