@@ -2,18 +2,24 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
-#include "tests/e2e/driver_config.h"
+#include "double_install.h"
+#include "tests/e2e/saver_process.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (!ParseDriverArguments(&argc, argv)) return 2;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--saver=", 8) == 0) SaverPath() = WinePathFromUnix(argv[i] + 8);
+    }
+    if (SaverPath().empty()) {
+        std::fprintf(stderr, "usage: e2e_driver --saver=/unix/path/zova.scr [gtest options]\n");
+        return 2;
+    }
     // The first use of the window system starts Wine's desktop, which in a new prefix can take
     // ten seconds; pay that here rather than inside some test's deadline.
-    const ULONGLONG start = GetTickCount64();
     GetSystemMetrics(SM_CXSCREEN);
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    std::printf("Window system ready after %llu ms\n", GetTickCount64() - start);
     return RUN_ALL_TESTS();
 }

@@ -2,33 +2,75 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-// One start of zova.scr, made the way Windows starts a saver: CreateProcess with the quoted
-// program path followed by the arguments. A process still running when the object goes (a failed
-// test) is terminated, so no test leaves a saver behind.
+// zova.scr as a Windows path, from the driver's --saver= argument.
+inline std::string& SaverPath() {
+    static std::string path;
+    return path;
+}
+
+// Every wait has a deadline and keeps pumping the driver's own messages: a preview child of the
+// saver lives in a window of this process, and a host that stops answering stalls the saver.
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds) {
+    const ULONGLONG end = GetTickCount64() + timeoutMilliseconds;
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+inline void Pause(DWORD milliseconds) {
+    WaitUntil([] { return false; }, milliseconds);
+}
+
+// One start of zova.scr as Windows makes it: the quoted program path, then the arguments. A
+// process still running when the object goes is terminated, so no failed test leaves a saver.
 class SaverProcess {
   public:
-    // workingDir empty: the driver's current folder.
-    explicit SaverProcess(const std::string& arguments, const std::string& workingDir = "");
-    ~SaverProcess();
+    explicit SaverProcess(const std::string& arguments, const std::string& workingDir = "")
+        : commandLine_("\"" + SaverPath() + "\"" + (arguments.empty() ? "" : " " + arguments)) {
+        std::string buffer = commandLine_;  // CreateProcessA may write into it
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_)) {
+            info_ = {};
+        }
+    }
+    ~SaverProcess() {
+        if (IsRunning()) TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
     SaverProcess(const SaverProcess&) = delete;
     SaverProcess& operator=(const SaverProcess&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
-    DWORD Id() const { return id_; }
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
     const std::string& CommandLine() const { return commandLine_; }
-    bool IsRunning() const;
-
-    // Waits, pumping the driver's messages, until the process has ended. False on timeout.
-    bool WaitForExit(DWORD timeoutMilliseconds);
-    // The exit code once ended; STILL_ACTIVE while running.
-    DWORD ExitCode() const;
-
-    void Terminate();
+    bool IsRunning() const {
+        return Started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+    }
+    bool WaitForExit(DWORD timeout) {
+        return WaitUntil([this] { return !IsRunning(); }, timeout);
+    }
+    // STILL_ACTIVE while running.
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(info_.hProcess, &code);
+        return code;
+    }
 
   private:
     std::string commandLine_;
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    PROCESS_INFORMATION info_ = {};
 };
