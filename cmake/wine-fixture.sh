@@ -30,20 +30,8 @@ setup)
     mkdir -p "$state"
 
     # A display of our own; Xvfb picks a free number and reports it.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
-        >"$state/xvfb.log" 2>&1 </dev/null &
-    echo $! >"$state/xvfb.pid"
-    for _ in $(seq 100); do
-        [ -s "$state/display" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$state/display" ]; then
-        echo "Xvfb did not start" >&2
-        cat "$state/xvfb.log" >&2
-        exit 1
-    fi
-    display=$(tr -d '\n' <"$state/display")
-    echo "$display" >"$state/display"
+    "$(dirname "$0")/start-xvfb.sh" "$state"
+    display=$(cat "$state/display")
 
     export WINEPREFIX="$state/prefix" WINEARCH="$arch" WINEDEBUG=-all
     export DISPLAY=":$display"

@@ -40,19 +40,9 @@ cleanup() {
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-    rm -f "$state/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
-        >"$state/xvfb.log" 2>&1 </dev/null &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$state/display" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$state/display" ]; then
-        echo "Xvfb did not start; see $state/xvfb.log" >&2
-        exit 1
-    fi
-    export DISPLAY=":$(tr -d '\n' <"$state/display")"
+    cmake/start-xvfb.sh "$state"
+    xvfb_pid=$(cat "$state/xvfb.pid")
+    export DISPLAY=":$(cat "$state/display")"
 fi
 
 # Wine's background processes keep the output they were started with: give them a file, not
