@@ -5,17 +5,17 @@ include(GoogleTest)
 zova_portable_library(zova_portable)
 
 add_executable(unit_tests ${ZOVA_UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE zova_portable GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE zova_portable_reference GTest::gtest_main)
 gtest_discover_tests(unit_tests TEST_PREFIX "native." DISCOVERY_TIMEOUT 60)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 set(ZOVA_SANITIZE -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_library(zova_portable_sanitized STATIC ${ZOVA_PORTABLE_SOURCES})
-target_include_directories(zova_portable_sanitized PUBLIC ${CMAKE_SOURCE_DIR})
+zova_portable_library(zova_portable_sanitized)
 target_compile_options(zova_portable_sanitized PUBLIC ${ZOVA_SANITIZE})
 target_link_options(zova_portable_sanitized PUBLIC ${ZOVA_SANITIZE})
 add_executable(unit_tests_sanitized ${ZOVA_UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests_sanitized PRIVATE zova_portable_sanitized GTest::gtest_main)
+target_link_libraries(unit_tests_sanitized PRIVATE zova_portable_sanitized_reference
+                      GTest::gtest_main)
 gtest_discover_tests(unit_tests_sanitized TEST_PREFIX "sanitized." DISCOVERY_TIMEOUT 60)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/icon.cmake)

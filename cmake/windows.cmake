@@ -6,21 +6,18 @@ enable_language(RC)
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
 zova_portable_library(zova_portable)
 
-# Windows-side code except the entry point, as a library the Windows-side tests link too.
+# Windows-side code, compiled once for the program and the Windows-side tests. Object files, not
+# an archive: the C runtime asks for WinMain only after the archives have been searched. The
+# tests carry WinMain unused, their entry being main.
 file(GLOB ZOVA_WINDOWS_SOURCES CONFIGURE_DEPENDS settings/*.cpp shell/*.cpp)
-list(REMOVE_ITEM ZOVA_WINDOWS_SOURCES
-     ${CMAKE_SOURCE_DIR}/shell/switch_search.cpp ${CMAKE_SOURCE_DIR}/shell/mouse_rule.cpp
-     ${CMAKE_SOURCE_DIR}/shell/win_main.cpp)
-add_library(zova_windows STATIC ${ZOVA_WINDOWS_SOURCES})
+add_library(zova_windows OBJECT ${ZOVA_WINDOWS_SOURCES})
 target_link_libraries(zova_windows PUBLIC zova_portable user32 gdi32 advapi32 comctl32)
 # Japanese texts of the narrow interfaces are CP932 bytes in the binary.
 target_compile_options(zova_windows PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP932>")
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/shell/win_main.cpp)
-    add_executable(zova WIN32 shell/win_main.cpp res/zova.rc)
-    target_link_libraries(zova PRIVATE zova_windows)
-    set_target_properties(zova PROPERTIES SUFFIX ".scr")
-endif()
+add_executable(zova WIN32 res/zova.rc)
+target_link_libraries(zova PRIVATE zova_windows)
+set_target_properties(zova PROPERTIES SUFFIX ".scr")
 
 # The tests are built when cross-compiling on Debian, which ships GoogleTest's sources; a build on
 # Windows itself (MSYS2) makes the saver only.
@@ -56,7 +53,7 @@ function(zova_wine_test name)
 endfunction()
 
 add_executable(unit_tests ${ZOVA_UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE zova_portable gtest_main)
+target_link_libraries(unit_tests PRIVATE zova_portable_reference gtest_main)
 zova_wine_test(unit unit_tests)
 
 file(GLOB ZOVA_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win/*.cpp)

@@ -1,5 +1,6 @@
 #include "raster/raster_image.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -20,6 +21,11 @@ constexpr FixedEntry FixedPalette[] = {
     {248, {128, 128, 128}}, {249, {255, 0, 0}},   {250, {0, 255, 0}},     {251, {255, 255, 0}},
     {252, {0, 0, 255}},     {253, {255, 0, 255}}, {254, {0, 255, 255}},   {255, {255, 255, 255}},
 };
+
+uint32_t NextGeneration() {
+    static std::atomic<uint32_t> last{0};
+    return ++last;
+}
 
 Rgb DefaultPaletteColour(int i) {
     for (const FixedEntry& e : FixedPalette) {
@@ -74,12 +80,14 @@ int RasterImage::Create(int32_t width, int32_t height, int32_t depth) {
     stride_ = static_cast<int32_t>(words * 4);
     width_ = width;
     height_ = height;
+    generation_ = NextGeneration();
     if (depth >= 16) paletteCount_ = 0;
     return 1;
 }
 
 void RasterImage::Destroy() {
     Release();
+    generation_ = NextGeneration();
     depth_ = 0;
     stride_ = 0;
     width_ = 0;

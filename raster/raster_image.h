@@ -32,6 +32,9 @@ class RasterImage : public PixelPlane {
     int32_t Stride() const { return stride_; }
     int32_t PaletteCount() const { return paletteCount_; }
     PaletteEntry PaletteAt(int index) const { return palette_[index & 0xFF]; }
+    // Changes with every Create and Destroy, and no two images share one: whoever keeps track of
+    // what the pixels hold can tell that they are new.
+    uint32_t Generation() const { return generation_; }
 
     // First byte of row y (0 = top of the picture), or null off the image or without pixels.
     uint8_t* RowPointer(int32_t y) const;
@@ -65,6 +68,7 @@ class RasterImage : public PixelPlane {
     // The 8-bit path of SetPixel: the palette search comes before any coordinate test.
     int SetPixel8Colour(int32_t x, int32_t y, int32_t red, int32_t green, int32_t blue);
 
+    uint32_t generation_ = 0;
     int32_t depth_ = 0;
     int32_t stride_ = 0;
     int32_t width_ = 0;

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 
-constexpr int MaxBalls = 30;
-constexpr int32_t BallRadius = 14;
+#include "scene/tunables.h"
 
 // State of every ball, one array per field; slot i of each belongs to ball i.
 struct BallTable {
@@ -17,7 +16,3 @@ struct BallTable {
     int32_t steerCountdown[MaxBalls];
     int32_t radius[MaxBalls];
 };
-
-extern BallTable Balls;
-// Balls 0 to BallCount - 1 are in use.
-extern uint32_t BallCount;

@@ -1,18 +1,16 @@
 #include "scene/frame_step.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "raster/raster_image.h"
-#include "scene/ball_table.h"
 #include "scene/geometry.h"
 #include "scene/random.h"
+#include "scene/scene.h"
 #include "scene/scene_start.h"
 #include "scene/striped_ball.h"
 
 namespace {
-
-using DrawFunction = int (*)(RasterImage&, int32_t, int32_t, int32_t, double, double, double,
-                             uint32_t, uint32_t);
 
 // Truncation toward zero. Values beyond any canvas are held at +-2^30 instead of overflowing
 // the conversion; such a ball is off every canvas either way.
@@ -24,74 +22,130 @@ int32_t Truncate(double value) {
     return static_cast<int32_t>(value);
 }
 
+// How a tick draws: with which rasteriser, and whether it keeps to what changed.
+struct TickDrawing {
+    RasterImage& canvas;
+    BallPainter paint;
+    bool quiet;
+    Scene* scene;
+
+    // The canvas pixels a disc covers; empty when it lies wholly off the canvas.
+    PixelRect Bounds(int32_t x, int32_t y, int32_t radius) const {
+        const int64_t r = std::max<int32_t>(radius, -1);
+        const auto clip = [](int64_t v, int32_t size) {
+            return static_cast<int32_t>(std::clamp<int64_t>(v, 0, size));
+        };
+        return {clip(int64_t{x} - r, canvas.Width()), clip(int64_t{y} - r, canvas.Height()),
+                clip(int64_t{x} + r + 1, canvas.Width()),
+                clip(int64_t{y} + r + 1, canvas.Height())};
+    }
+
+    // A flash lies exactly on the ball's normal drawing, whose rectangle is recorded already.
+    void Ball(uint32_t i, bool flash) const {
+        const BallTable& b = scene->balls;
+        const int32_t x = Truncate(b.posX[i]);
+        const int32_t y = Truncate(b.posY[i]);
+        if (quiet) {
+            const PixelRect bounds = Bounds(x, y, b.radius[i]);
+            if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
+            if (!flash) scene->drawn[scene->drawnCount++] = bounds;
+        }
+        paint(canvas, x, y, b.radius[i], b.heading[i], b.rollPhase[i], StripeWidth,
+              flash ? FlashEvenColour : NormalEvenColour, flash ? FlashOddColour : NormalOddColour);
+    }
+};
+
 // Turns ball i back at its first contact with another ball. Balls already handled this tick are
 // tested where they now stand.
-void TurnBackOnContact(RasterImage& canvas, DrawFunction draw, uint32_t i, uint32_t count) {
-    for (uint32_t j = 0; j < count; ++j) {
+void TurnBackOnContact(Scene* scene, const TickDrawing& draw, uint32_t i) {
+    BallTable& b = scene->balls;
+    for (uint32_t j = 0; j < scene->ballCount; ++j) {
         if (j == i) continue;
-        const double d = Distance(Balls.posX[i], Balls.posY[i], Balls.posX[j], Balls.posY[j]);
-        if (Truncate(d) >= Balls.radius[i] + CollisionMargin) continue;
+        const double d = Distance(b.posX[i], b.posY[i], b.posX[j], b.posY[j]);
+        if (Truncate(d) >= b.radius[i] + CollisionMargin) continue;
 
-        Balls.heading[i] = NormalizeDegrees(Balls.heading[i] + 180.0);
-        const double radians = DegToRad(Balls.heading[i]);
-        const double cx = std::cos(radians) * Balls.speed[i];
-        const double cy = std::sin(radians) * Balls.speed[i];
+        b.heading[i] = NormalizeDegrees(b.heading[i] + 180.0);
+        const double radians = DegToRad(b.heading[i]);
+        const double cx = std::cos(radians) * b.speed[i];
+        const double cy = std::sin(radians) * b.speed[i];
         // The flash is drawn over the normal drawing, where the ball stood before the move.
-        draw(canvas, Truncate(Balls.posX[i]), Truncate(Balls.posY[i]), Balls.radius[i],
-             Balls.heading[i], Balls.rollPhase[i], StripeWidth, FlashEvenColour, FlashOddColour);
-        Balls.posX[i] += cx;
-        Balls.posY[i] += cy;
+        draw.Ball(i, true);
+        b.posX[i] += cx;
+        b.posY[i] += cy;
         return;
     }
 }
 
 // Every countdown value n >= 1 counts down, turning 12 degrees toward the target side on even n;
 // at 0 the ball draws a new countdown and target instead, and does not turn.
-void Steer(uint32_t i, double vx, double vy, double w, double h) {
-    if (Balls.steerCountdown[i] < 1) {
+void Steer(Scene* scene, uint32_t i, double vx, double vy) {
+    BallTable& b = scene->balls;
+    if (b.steerCountdown[i] < 1) {
         // The renewed target may lie off the canvas; it is taken as drawn.
-        Balls.steerCountdown[i] = static_cast<int32_t>(Random01() * 10 + 3);
-        Balls.targetX[i] = SpreadAboutCentre(w);
-        Balls.targetY[i] = SpreadAboutCentre(h);
+        b.steerCountdown[i] = DrawCountdown(&scene->randomState);
+        b.targetX[i] = SpreadAboutCentre(&scene->randomState, scene->width);
+        b.targetY[i] = SpreadAboutCentre(&scene->randomState, scene->height);
         return;
     }
-    if (Balls.steerCountdown[i] % 2 == 0) {
-        const double c =
-            Cross(0, 0, vx, vy, Balls.targetX[i] - Balls.posX[i], Balls.targetY[i] - Balls.posY[i]);
-        Balls.heading[i] = NormalizeDegrees(Balls.heading[i] + (c > 0 ? TurnStep : -TurnStep));
+    if (b.steerCountdown[i] % 2 == 0) {
+        const double c = Cross(0, 0, vx, vy, b.targetX[i] - b.posX[i], b.targetY[i] - b.posY[i]);
+        b.heading[i] = NormalizeDegrees(b.heading[i] + (c > 0 ? TurnStep : -TurnStep));
     }
-    Balls.steerCountdown[i] -= 1;
+    b.steerCountdown[i] -= 1;
 }
 
-void Step(RasterImage& canvas, int32_t width, int32_t height, DrawFunction draw) {
-    canvas.FillRectangle(0, 0, width - 1, height - 1, 0, 0, 0);
+// Clears what the last tick drew, or the whole canvas when its contents are unknown.
+void Clear(Scene* scene, RasterImage& canvas, bool quiet, ChangedArea* changed) {
+    const bool known =
+        quiet && scene->drawnCanvas == &canvas && scene->drawnGeneration == canvas.Generation();
+    if (known) {
+        for (int k = 0; k < scene->drawnCount; ++k) {
+            const PixelRect& r = scene->drawn[k];
+            canvas.FillRectangle(r.left, r.top, r.right - 1, r.bottom - 1, 0, 0, 0);
+            AddChangedRect(changed, r);
+        }
+    } else {
+        canvas.FillRectangle(0, 0, scene->width - 1, scene->height - 1, 0, 0, 0);
+        changed->whole = true;
+    }
+    scene->drawnCount = 0;
+    scene->drawnCanvas = &canvas;
+    scene->drawnGeneration = canvas.Generation();
+}
 
-    const double w = width;
-    const double h = height;
-    // The caller keeps BallCount within the table; never read past it regardless.
-    const uint32_t count = BallCount < static_cast<uint32_t>(MaxBalls) ? BallCount : MaxBalls;
-    for (uint32_t i = 0; i < count; ++i) {
-        draw(canvas, Truncate(Balls.posX[i]), Truncate(Balls.posY[i]), Balls.radius[i],
-             Balls.heading[i], Balls.rollPhase[i], StripeWidth, NormalEvenColour, NormalOddColour);
-        TurnBackOnContact(canvas, draw, i, count);
+void Step(Scene* scene, RasterImage& canvas, BallPainter paint, bool quiet, ChangedArea* changed) {
+    Clear(scene, canvas, quiet, changed);
+    // Guarded here as well: nothing may read past the table.
+    scene->ballCount = std::min<uint32_t>(scene->ballCount, MaxBalls);
+    const TickDrawing draw{canvas, paint, quiet, scene};
+    BallTable& b = scene->balls;
+    for (uint32_t i = 0; i < scene->ballCount; ++i) {
+        const int before = scene->drawnCount;
+        draw.Ball(i, false);
+        TurnBackOnContact(scene, draw, i);
+        if (quiet && scene->drawnCount > before) AddChangedRect(changed, scene->drawn[before]);
 
         // From the heading as it stands after a turn-back; a steering turn waits a tick.
-        const double radians = DegToRad(Balls.heading[i]);
-        const double vx = std::cos(radians) * Balls.speed[i];
-        const double vy = std::sin(radians) * Balls.speed[i];
-        Steer(i, vx, vy, w, h);
-        Balls.posX[i] += vx;
-        Balls.posY[i] += vy;
-        Balls.rollPhase[i] += RollStep;
+        const double radians = DegToRad(b.heading[i]);
+        const double vx = std::cos(radians) * b.speed[i];
+        const double vy = std::sin(radians) * b.speed[i];
+        Steer(scene, i, vx, vy);
+        b.posX[i] += vx;
+        b.posY[i] += vy;
+        b.rollPhase[i] += RollStep;
     }
+    if (!quiet) ForgetCanvas(scene);
+    MergeChangedRects(changed);
 }
 
 }  // namespace
 
-void StepScene(RasterImage& canvas, int32_t width, int32_t height) {
-    Step(canvas, width, height, DrawStripedBall);
+void StepScene(Scene* scene, RasterImage& canvas, ChangedArea* changed) {
+    ChangedArea ignored;
+    Step(scene, canvas, DrawStripedBall, true, changed != nullptr ? changed : &ignored);
 }
 
-void StepSceneReference(RasterImage& canvas, int32_t width, int32_t height) {
-    Step(canvas, width, height, DrawStripedBallReference);
+void StepSceneFully(Scene* scene, RasterImage& canvas, BallPainter paint) {
+    ChangedArea ignored;
+    Step(scene, canvas, paint, false, &ignored);
 }

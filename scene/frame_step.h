@@ -3,24 +3,22 @@
 #include <cstdint>
 
 class RasterImage;
+struct ChangedArea;
+struct Scene;
 
-// One tick of the scene without the transfer to the screen: clears the canvas, then draws,
-// collides, steers, moves and rolls every ball in index order.
-void StepScene(RasterImage& canvas, int32_t width, int32_t height);
+// One tick of the scene: draws, collides, steers, moves and rolls every ball in index order.
+// It changes only what changes: it clears what the previous tick drew and draws this tick's
+// balls, leaving the canvas byte for byte as a full clear and redraw would. The whole canvas is
+// cleared when the scene cannot know what it holds (first tick on it, a re-created canvas,
+// ForgetCanvas). Balls wholly off the canvas are not drawn, but move and collide all the same.
+// When `changed` is given it receives the changed area.
+void StepScene(Scene* scene, RasterImage& canvas, ChangedArea* changed);
 
-// The same tick drawn with DrawStripedBallReference: the straightforward rasteriser, for
-// measuring the fast one against and for checking it.
-void StepSceneReference(RasterImage& canvas, int32_t width, int32_t height);
+// The signature of DrawStripedBall: the rasteriser a tick draws with.
+using BallPainter = int (*)(RasterImage& canvas, int32_t centreX, int32_t centreY, int32_t radius,
+                            double headingDegrees, double rollDegrees, double stripeWidthDegrees,
+                            uint32_t evenColour, uint32_t oddColour);
 
-// Stripe width of every drawing, in degrees.
-constexpr double StripeWidth = 30.0;
-// Colours (0x00BBGGRR) of the even and odd stripes: every drawing, and the second drawing of a
-// ball that turns back.
-constexpr uint32_t NormalEvenColour = 0x00FFFFFF;
-constexpr uint32_t NormalOddColour = 0x000000F0;
-constexpr uint32_t FlashEvenColour = 0x00C8C8FF;
-constexpr uint32_t FlashOddColour = 0x006464F0;
-// Contact when the truncated centre distance is below the ball's own radius plus this.
-constexpr int32_t CollisionMargin = 8;
-constexpr double TurnStep = 12.0;
-constexpr double RollStep = 8.0;
+// The same tick as first designed: the whole canvas cleared, every ball drawn with `paint`, on
+// the canvas or not. What StepScene must equal; also the measure of what it saves.
+void StepSceneFully(Scene* scene, RasterImage& canvas, BallPainter paint);

@@ -2,16 +2,13 @@
 
 #include <ctime>
 
-uint32_t RandomState = 0;
-
-void SeedRandom() {
-    // Whole seconds since 1970, truncated to 32 bits: two starts in the same second place the
-    // balls alike.
-    RandomState = static_cast<uint32_t>(std::time(nullptr));
+void SeedRandom(uint32_t* state) {
+    // Two starts in the same second place the balls alike.
+    *state = static_cast<uint32_t>(std::time(nullptr));
 }
 
-double Random01() {
-    RandomState = RandomState * 214013u + 2531011u;
-    const uint32_t output = (RandomState >> 16) & 0x7FFFu;
+double Random01(uint32_t* state) {
+    *state = *state * 214013u + 2531011u;
+    const uint32_t output = (*state >> 16) & 0x7FFFu;
     return output / 32768.0;
 }

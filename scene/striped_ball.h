@@ -10,9 +10,3 @@ class RasterImage;
 int DrawStripedBall(RasterImage& canvas, int32_t centreX, int32_t centreY, int32_t radius,
                     double headingDegrees, double rollDegrees, double stripeWidthDegrees,
                     uint32_t evenColour, uint32_t oddColour);
-
-// The same drawing with every pixel's stripe computed by the plain per-pixel formulas (rotation,
-// half-chord, arc cosine). Slow; kept as the reference the fast rasteriser is checked against.
-int DrawStripedBallReference(RasterImage& canvas, int32_t centreX, int32_t centreY, int32_t radius,
-                             double headingDegrees, double rollDegrees, double stripeWidthDegrees,
-                             uint32_t evenColour, uint32_t oddColour);

@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
+#include "scene/tunables.h"
+
 // Registry home of the ball count, under HKEY_CURRENT_USER.
 #define ZOVA_SETTINGS_KEY "Software\\Nurvo\\SCREEN SAVER\\ZOVA"
 #define ZOVA_COUNT_VALUE "COUNT"
-constexpr uint32_t DefaultBallCount = 20;
 
 // Stores the stored count (20 when absent or unreadable) in *count. Returns 1 when the key
 // could be opened, 0 otherwise.

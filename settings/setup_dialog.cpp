@@ -3,28 +3,26 @@
 #include <commctrl.h>
 
 #include "res/resource_ids.h"
-#include "scene/ball_table.h"
+#include "scene/tunables.h"
 #include "settings/ball_count_store.h"
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 
 namespace {
 
-constexpr WORD SliderMin = 1;
-constexpr WORD SliderMax = 30;
-
 void ShowSlider(HWND dialog) {
-    ReadBallCount(&BallCount);
+    uint32_t count = DefaultBallCount;
+    ReadBallCount(&count);
     HWND slider = GetDlgItem(dialog, IDC_BALL_SLIDER);
-    SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELONG(SliderMin, SliderMax));
+    SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELONG(MinSliderBalls, MaxBalls));
     // The trackbar takes a signed 32-bit position: a stored count that reads as negative lands at
     // the low end on 32- and 64-bit Windows alike.
-    SendMessageA(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(static_cast<LONG>(BallCount)));
+    SendMessageA(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(static_cast<LONG>(count)));
 }
 
 void StoreSlider(HWND dialog) {
     HWND slider = GetDlgItem(dialog, IDC_BALL_SLIDER);
-    BallCount = static_cast<uint32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
-    if (!WriteBallCount(BallCount)) {
+    const auto count = static_cast<uint32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+    if (!WriteBallCount(count)) {
         // The dialog stays open: the user may try again or cancel.
         MessageBoxA(nullptr, ZOVA_TEXT_REGISTRY_FAILED, ZOVA_CAPTION_REGISTRY_FAILED, MB_OK);
         return;

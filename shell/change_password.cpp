@@ -1,6 +1,6 @@
 #include "shell/change_password.h"
 
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 #include "shell/system_library.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "shell/command_line.h"
 
-#include "shell/switch_search.h"
+#include "saver_rules/switch_search.h"
 
 int ParseSaverCommandLine(const char* commandLine, HWND* parent, int16_t* mode) {
     *parent = nullptr;

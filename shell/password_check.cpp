@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 #include "shell/saver_state.h"
 #include "shell/system_library.h"
 

@@ -1,15 +1,13 @@
 #include "shell/saver_window.h"
 
-#include "scene/canvas.h"
-#include "shell/messages.h"
-#include "shell/mouse_rule.h"
+#include "res/ui_texts.h"
+#include "saver_rules/mouse_rule.h"
 #include "shell/password_check.h"
 #include "shell/saver_state.h"
 #include "shell/scene_runner.h"
 
 namespace {
 
-constexpr UINT FrameIntervalMs = 10;
 constexpr DWORD PreviewStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD RunStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
@@ -47,7 +45,7 @@ void OnCreate(HWND window) {
 void OnDestroy(HWND window) {
     KillTimer(window, FrameTimer);
     ShowCursor(TRUE);
-    Canvas.Destroy();
+    SaverCanvas.Destroy();
     PostQuitMessage(0);
 }
 
@@ -72,6 +70,8 @@ void EraseToBlack(HWND window) {
     GetClientRect(window, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     ReleaseDC(window, dc);
+    // The black covers the balls on the window, not on the canvas.
+    RequestWholeCopy();
 }
 
 void DrawFrame() {

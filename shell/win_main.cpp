@@ -5,7 +5,7 @@
 #include "settings/setup_dialog.h"
 #include "shell/change_password.h"
 #include "shell/command_line.h"
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 #include "shell/saver_state.h"
 #include "shell/saver_window.h"
 

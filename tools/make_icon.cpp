@@ -12,6 +12,7 @@
 
 #include "raster/raster_image.h"
 #include "scene/striped_ball.h"
+#include "scene/tunables.h"
 
 namespace {
 
@@ -20,14 +21,10 @@ constexpr int32_t PaletteSize = 16;
 // The ball as the saver draws it, with a dark rim one pixel wide around it so that its white
 // stripes stay visible on light backgrounds.
 constexpr int32_t BallCentre = 15;
-constexpr int32_t BallRadius = 14;
 // The rim is the ball's disc moved one pixel each way: it follows the ball's own outline.
 constexpr int32_t RimOffsets[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
 constexpr double Heading = 315.0;  // rolling toward the upper right
 constexpr double Roll = 20.0;
-constexpr double StripeWidth = 30.0;
-constexpr uint32_t White = 0x00FFFFFF;
-constexpr uint32_t Red = 0x000000F0;
 constexpr uint32_t Rim = 0x00000080;
 
 struct Rgb {
@@ -83,10 +80,11 @@ bool DrawIcon(RasterImage& picture, RasterImage& coverage) {
         const int32_t y = BallCentre + offset[1];
         DrawStripedBall(picture, x, y, BallRadius, Heading, Roll, StripeWidth, Rim, Rim);
         // Every pixel of the rim is opaque; the rest is transparent.
-        DrawStripedBall(coverage, x, y, BallRadius, 0.0, 0.0, StripeWidth, White, White);
+        DrawStripedBall(coverage, x, y, BallRadius, 0.0, 0.0, StripeWidth, NormalEvenColour,
+                        NormalEvenColour);
     }
-    DrawStripedBall(picture, BallCentre, BallCentre, BallRadius, Heading, Roll, StripeWidth, White,
-                    Red);
+    DrawStripedBall(picture, BallCentre, BallCentre, BallRadius, Heading, Roll, StripeWidth,
+                    NormalEvenColour, NormalOddColour);
     return true;
 }
 

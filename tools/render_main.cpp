@@ -11,10 +11,8 @@
 #include <vector>
 
 #include "raster/raster_image.h"
-#include "scene/ball_table.h"
 #include "scene/frame_step.h"
-#include "scene/random.h"
-#include "scene/scene_start.h"
+#include "scene/scene.h"
 #include "tools/frame_image.h"
 #include "tools/png_file.h"
 #include "tools/render_options.h"
@@ -92,17 +90,9 @@ class Progress {
 
 int main(int argc, char** argv) {
     RenderOptions options;
+    const int parsed = ParseRenderOptions(argc, argv, &options);
+    if (parsed >= 0) return parsed;
     std::string error;
-    switch (ParseRenderOptions(argc, argv, &options, &error)) {
-        case ParseResult::Help:
-            std::fputs(RenderUsage(), stdout);
-            return 0;
-        case ParseResult::Error:
-            std::fprintf(stderr, "zova-render: %s\n", error.c_str());
-            return 2;
-        case ParseResult::Run:
-            break;
-    }
 
     const int64_t frames = options.ticks / options.every;
     SheetLayout layout;
@@ -124,9 +114,8 @@ int main(int argc, char** argv) {
                     std::to_string(options.height) + " canvas");
     }
     // The scene start of the saver, with a chosen seed instead of the clock.
-    BallCount = options.balls;
-    RandomState = options.seed;
-    PlaceBalls(options.width, options.height);
+    Scene scene;
+    StartScene(&scene, options.width, options.height, options.balls, options.seed);
 
     std::vector<uint8_t> sheet;
     if (!options.sheetFile.empty()) sheet = NewSheet(layout);
@@ -134,7 +123,7 @@ int main(int argc, char** argv) {
     Progress progress(options.ticks);
     int64_t written = 0;
     for (int64_t tick = 1; tick <= options.ticks; ++tick) {
-        StepScene(canvas, options.width, options.height);
+        StepScene(&scene, canvas, nullptr);
         progress.Update(tick);
         if (tick % options.every != 0) continue;
 

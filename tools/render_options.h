@@ -16,11 +16,6 @@ struct RenderOptions {
     int32_t sheetColumns = 2;
 };
 
-enum class ParseResult { Run, Help, Error };
-
-// Reads "--name value" and "--name=value" options. On Error, *error holds one line saying what
-// is wrong (without the program name).
-ParseResult ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options,
-                               std::string* error);
-
-const char* RenderUsage();
+// Reads the command line. Returns -1 to go on, otherwise the exit code: 0 after --help (printed
+// to stdout), 2 after one line on stderr saying what is wrong.
+int ParseRenderOptions(int argc, char** argv, RenderOptions* options);

@@ -4,9 +4,8 @@
 #include <initializer_list>
 
 #include "raster/raster_image.h"
-#include "scene/ball_table.h"
 #include "scene/frame_step.h"
-#include "scene/random.h"
+#include "scene/scene.h"
 #include "scene/striped_ball.h"
 
 namespace {
@@ -20,20 +19,19 @@ struct Drawing {
     bool flash;
 };
 
-void PutBall(int i, double x, double y, double heading, double speed = 3, int32_t countdown = 3,
-             double targetX = 0, double targetY = 0) {
-    Balls.posX[i] = x, Balls.posY[i] = y, Balls.heading[i] = heading, Balls.speed[i] = speed;
-    Balls.targetX[i] = targetX, Balls.targetY[i] = targetY, Balls.steerCountdown[i] = countdown;
-    Balls.rollPhase[i] = 0, Balls.radius[i] = 14;
-}
-
 class FrameStep : public ::testing::Test {
   protected:
     void SetUp() override {
-        Balls = BallTable{};
-        BallCount = 0;
-        RandomState = 1;
+        scene.width = W, scene.height = H, scene.randomState = 1;
         ASSERT_EQ(canvas.Create(W, H, 24), 1);
+    }
+
+    void PutBall(int i, double x, double y, double heading, double speed = 3, int32_t countdown = 3,
+                 double targetX = 0, double targetY = 0) {
+        BallTable& b = scene.balls;
+        b.posX[i] = x, b.posY[i] = y, b.heading[i] = heading, b.speed[i] = speed;
+        b.targetX[i] = targetX, b.targetY[i] = targetY, b.steerCountdown[i] = countdown;
+        b.rollPhase[i] = 0, b.radius[i] = 14;
     }
 
     // Whether the canvas holds exactly these drawings, in this order, on black.
@@ -47,12 +45,13 @@ class FrameStep : public ::testing::Test {
                            static_cast<size_t>(canvas.Stride()) * H) == 0;
     }
 
+    Scene scene;
     RasterImage canvas;
 };
 
 TEST_F(FrameStep, LoneBallFiveTicks) {
     // Countdown 4: turns toward the target below in ticks 1 and 3, renews in tick 5.
-    BallCount = 1;
+    scene.ballCount = 1;
     PutBall(0, 100, 50, 0, 5, 4, 100, 200);
     const struct {
         int32_t drawnX, drawnY;
@@ -65,20 +64,21 @@ TEST_F(FrameStep, LoneBallFiveTicks) {
     };
     for (int tick = 1; tick <= 5; ++tick) {
         const auto& t = ticks[tick - 1];
-        const double heading = Balls.heading[0];
-        StepScene(canvas, W, H);
+        const double heading = scene.balls.heading[0];
+        StepScene(&scene, canvas, nullptr);
         EXPECT_TRUE(Shows({{t.drawnX, t.drawnY, heading, 8.0 * (tick - 1), false}})) << tick;
-        EXPECT_NEAR(Balls.heading[0], t.heading, 1e-9) << tick;
-        EXPECT_NEAR(Balls.posX[0], t.x, 1e-4) << tick;
-        EXPECT_NEAR(Balls.posY[0], t.y, 1e-4) << tick;
-        EXPECT_EQ(Balls.steerCountdown[0], t.countdown) << tick;
-        EXPECT_EQ(Balls.rollPhase[0], 8.0 * tick) << tick;
-        EXPECT_TRUE(tick == 5 || RandomState == 1u) << "drew before the renewal in tick " << tick;
+        EXPECT_NEAR(scene.balls.heading[0], t.heading, 1e-9) << tick;
+        EXPECT_NEAR(scene.balls.posX[0], t.x, 1e-4) << tick;
+        EXPECT_NEAR(scene.balls.posY[0], t.y, 1e-4) << tick;
+        EXPECT_EQ(scene.balls.steerCountdown[0], t.countdown) << tick;
+        EXPECT_EQ(scene.balls.rollPhase[0], 8.0 * tick) << tick;
+        EXPECT_TRUE(tick == 5 || scene.randomState == 1u)
+            << "drew before the renewal in tick " << tick;
     }
     // Outputs 41, 18467, 6334: countdown, then the target spread 2.5 times about the centre.
-    EXPECT_EQ(Balls.targetX[0], 210.8544921875);
-    EXPECT_EQ(Balls.targetY[0], -64.02099609375);
-    EXPECT_EQ(RandomState, 415139642u) << "exactly three draws";
+    EXPECT_EQ(scene.balls.targetX[0], 210.8544921875);
+    EXPECT_EQ(scene.balls.targetY[0], -64.02099609375);
+    EXPECT_EQ(scene.randomState, 415139642u) << "exactly three draws";
 }
 
 TEST_F(FrameStep, SteersTowardTheTargetSide) {
@@ -87,10 +87,10 @@ TEST_F(FrameStep, SteersTowardTheTargetSide) {
         {0, 50, 0, 348}, {0, 0, 0, 348}, {350, 0, 100, 2}, {5, 0, -100, 353}, {90, 40, 0, 78},
     };
     for (const auto& c : cases) {
-        BallCount = 1;
+        scene.ballCount = 1;
         PutBall(0, 160, 120, c[0], 4, 2, 160 + c[1], 120 + c[2]);
-        StepScene(canvas, W, H);
-        EXPECT_EQ(Balls.heading[0], c[3]) << c[0] << " to " << c[1] << ", " << c[2];
+        StepScene(&scene, canvas, nullptr);
+        EXPECT_EQ(scene.balls.heading[0], c[3]) << c[0] << " to " << c[1] << ", " << c[2];
     }
 }
 
@@ -105,30 +105,30 @@ TEST_F(FrameStep, TurnsBackAtFirstContactBelow22) {
         {100, 200, 80, 180, 20, 100 + 6 * 0.9396926207859084, 180, 77},
     };
     for (const auto& c : cases) {
-        BallCount = 2;
+        scene.ballCount = 2;
         PutBall(0, c[0], 100, c[1]);
         PutBall(1, c[2], 100, c[3]);
-        StepScene(canvas, W, H);
-        EXPECT_NEAR(Balls.heading[0], c[4], 1e-9) << c[2];
-        EXPECT_NEAR(Balls.posX[0], c[5], 1e-9) << c[2];
-        EXPECT_NEAR(Balls.heading[1], c[6], 1e-9) << c[2];
-        EXPECT_NEAR(Balls.posX[1], c[7], 1e-9) << c[2];
+        StepScene(&scene, canvas, nullptr);
+        EXPECT_NEAR(scene.balls.heading[0], c[4], 1e-9) << c[2];
+        EXPECT_NEAR(scene.balls.posX[0], c[5], 1e-9) << c[2];
+        EXPECT_NEAR(scene.balls.heading[1], c[6], 1e-9) << c[2];
+        EXPECT_NEAR(scene.balls.posX[1], c[7], 1e-9) << c[2];
     }
     // Ball 0 touches both others but turns back only once; they test against its new place.
-    BallCount = 3;
+    scene.ballCount = 3;
     PutBall(0, 100, 100, 0);
     PutBall(1, 115, 100, 90);
     PutBall(2, 100, 115, 90);
-    StepScene(canvas, W, H);
-    EXPECT_EQ(Balls.heading[0], 180);
-    EXPECT_TRUE(Balls.heading[1] == 270 && Balls.heading[2] == 270);
+    StepScene(&scene, canvas, nullptr);
+    EXPECT_EQ(scene.balls.heading[0], 180);
+    EXPECT_TRUE(scene.balls.heading[1] == 270 && scene.balls.heading[2] == 270);
 }
 
 TEST_F(FrameStep, FrameShowsBallsBeforeTheirMoveWithTheFlashOverTheTurningOne) {
-    BallCount = 2;
+    scene.ballCount = 2;
     PutBall(0, 100, 100, 0);
     PutBall(1, 121.99, 100, 0);
-    StepScene(canvas, W, H);
+    StepScene(&scene, canvas, nullptr);
     EXPECT_TRUE(
         Shows({{100, 100, 0, 0, false}, {100, 100, 180, 0, true}, {121, 100, 0, 0, false}}));
 }
@@ -136,31 +136,32 @@ TEST_F(FrameStep, FrameShowsBallsBeforeTheirMoveWithTheFlashOverTheTurningOne) {
 TEST_F(FrameStep, ClearsAndDrawsAtTheTruncatedCentre) {
     // No ball: the whole canvas is cleared. A ball far beyond the canvas is not seen.
     canvas.FillRectangle(0, 0, W - 1, H - 1, 90, 91, 92);
-    StepScene(canvas, W, H);
+    StepScene(&scene, canvas, nullptr);
     EXPECT_TRUE(Shows({}));
     const double cases[][2] = {{-0.7, 0}, {-1.3, -1}, {-14.9, -14}, {318.6, 318}, {1e12, 1 << 30}};
     for (const auto& c : cases) {
-        BallCount = 1;
+        scene.ballCount = 1;
         PutBall(0, c[0], 120.9, 90);
-        StepScene(canvas, W, H);
+        StepScene(&scene, canvas, nullptr);
         EXPECT_TRUE(Shows({{static_cast<int32_t>(c[1]), 120, 90, 0, false}})) << c[0];
     }
 }
 
 TEST_F(FrameStep, CountAboveTableUsesOnlyItsSlots) {
     // Reading past the table would crash, or be caught by the sanitised build.
-    BallCount = 0xFFFFFFFFu;
+    scene.ballCount = 0xFFFFFFFFu;
     PutBall(MaxBalls - 1, 100, 50, 0, 5, 4, 100, 200);
-    StepScene(canvas, W, H);
-    EXPECT_TRUE(Balls.posX[MaxBalls - 1] == 105 && Balls.heading[MaxBalls - 1] == 12);
+    StepScene(&scene, canvas, nullptr);
+    EXPECT_TRUE(scene.balls.posX[MaxBalls - 1] == 105 && scene.balls.heading[MaxBalls - 1] == 12);
 }
 
 TEST_F(FrameStep, CanvasWithoutPixelsStillAdvances) {
     RasterImage empty;
-    BallCount = 1;
+    scene.ballCount = 1;
     PutBall(0, 100, 50, 0, 5, 4, 100, 200);
-    StepScene(empty, W, H);
-    EXPECT_TRUE(Balls.posX[0] == 105 && Balls.heading[0] == 12 && Balls.rollPhase[0] == 8);
+    StepScene(&scene, empty, nullptr);
+    EXPECT_TRUE(scene.balls.posX[0] == 105 && scene.balls.heading[0] == 12 &&
+                scene.balls.rollPhase[0] == 8);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "shell/mouse_rule.h"
+#include "saver_rules/mouse_rule.h"
 
 namespace {
 

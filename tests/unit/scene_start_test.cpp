@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "scene/ball_table.h"
-#include "scene/random.h"
+#include "scene/scene.h"
 #include "scene/scene_start.h"
 
 namespace {
@@ -16,10 +15,10 @@ TEST(ClampBallCount, BringsStoredValuesIntoTable) {
 }
 
 TEST(PlaceBalls, TwoBallsOn640x480FromStateOne) {
-    std::memset(&Balls, 0x55, sizeof(Balls));  // every field must be written
-    RandomState = 1;
-    BallCount = 2;
-    PlaceBalls(640, 480);
+    Scene scene;
+    std::memset(&scene.balls, 0x55, sizeof(scene.balls));  // every field must be written
+    scene.width = 640, scene.height = 480, scene.randomState = 1, scene.ballCount = 2;
+    PlaceBalls(&scene);
     // Ball 0's first pair (-477.998046875, 316.28173828125) has y on the canvas: drawn again.
     // Per ball: start x and y, countdown, target x and y, heading, speed.
     const double expected[2][7] = {{-170.72265625, 610.458984375, 8, 307.109375, 168.134765625,
@@ -27,13 +26,14 @@ TEST(PlaceBalls, TwoBallsOn640x480FromStateOne) {
                                    {714.53125, -151.07666015625, 11, 454.70703125, 246.4892578125,
                                     109.434814453125, 3.074920654296875}};
     for (int i = 0; i < 2; ++i) {
-        const double got[7] = {Balls.posX[i],    Balls.posY[i],    double(Balls.steerCountdown[i]),
-                               Balls.targetX[i], Balls.targetY[i], Balls.heading[i],
-                               Balls.speed[i]};
+        const double got[7] = {
+            scene.balls.posX[i],    scene.balls.posY[i],    double(scene.balls.steerCountdown[i]),
+            scene.balls.targetX[i], scene.balls.targetY[i], scene.balls.heading[i],
+            scene.balls.speed[i]};
         for (int f = 0; f < 7; ++f) EXPECT_EQ(got[f], expected[i][f]) << "ball " << i << ", " << f;
-        EXPECT_TRUE(Balls.radius[i] == 14 && Balls.rollPhase[i] == 0.0) << "ball " << i;
+        EXPECT_TRUE(scene.balls.radius[i] == 14 && scene.balls.rollPhase[i] == 0.0) << "ball " << i;
     }
-    EXPECT_EQ(RandomState, 2179684817u) << "two pairs and five values, one pair and five";
+    EXPECT_EQ(scene.randomState, 2179684817u) << "two pairs and five values, one pair and five";
 }
 
 TEST(PlaceBalls, EveryBallStartsBeyondACornerWithItsTargetOnCanvas) {
@@ -41,15 +41,16 @@ TEST(PlaceBalls, EveryBallStartsBeyondACornerWithItsTargetOnCanvas) {
     for (const auto& size : sizes) {
         const double w = size[0], h = size[1];
         for (uint32_t seed = 0; seed < 200; ++seed) {
-            RandomState = seed * 2654435761u;
-            BallCount = seed % 2 ? MaxBalls : 0xFFFFFFFFu;  // past the table: only its slots
-            PlaceBalls(size[0], size[1]);
-            ASSERT_NE(BallCount, 0u);
+            Scene scene;
+            scene.width = size[0], scene.height = size[1], scene.randomState = seed * 2654435761u;
+            scene.ballCount = seed % 2 ? MaxBalls : 0xFFFFFFFFu;  // past the table: only its slots
+            PlaceBalls(&scene);
+            ASSERT_NE(scene.ballCount, 0u);
             for (int i = 0; i < MaxBalls; ++i) {
-                const double x = Balls.posX[i], y = Balls.posY[i];
+                const double x = scene.balls.posX[i], y = scene.balls.posY[i];
                 // Edge lines count as on the canvas.
-                ASSERT_TRUE((x < 0 || x > w) && (y < 0 || y > h) && Balls.targetX[i] < w &&
-                            Balls.targetY[i] < h)
+                ASSERT_TRUE((x < 0 || x > w) && (y < 0 || y > h) && scene.balls.targetX[i] < w &&
+                            scene.balls.targetY[i] < h)
                     << w << "x" << h << " seed " << seed << " ball " << i << ": " << x << ", " << y;
             }
         }
@@ -61,13 +62,12 @@ TEST(PlaceBalls, NoBallsOrNoAreaDrawsNothing) {
     const int32_t cases[][3] = {
         {640, 480, 0}, {0, 480, 20}, {640, 0, 20}, {-1, 480, 20}, {640, -32768, 20}};
     for (const auto& c : cases) {
-        Balls = BallTable{};
-        RandomState = 99;
-        BallCount = c[2];
-        PlaceBalls(c[0], c[1]);
+        Scene scene;
+        scene.width = c[0], scene.height = c[1], scene.randomState = 99, scene.ballCount = c[2];
+        PlaceBalls(&scene);
         const BallTable empty{};
-        EXPECT_TRUE(BallCount == 0 && RandomState == 99 &&
-                    std::memcmp(&empty, &Balls, sizeof(BallTable)) == 0)
+        EXPECT_TRUE(scene.ballCount == 0 && scene.randomState == 99 &&
+                    std::memcmp(&empty, &scene.balls, sizeof(BallTable)) == 0)
             << c[0] << "x" << c[1] << " count " << c[2];
     }
 }

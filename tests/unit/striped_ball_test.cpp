@@ -9,6 +9,7 @@
 
 #include "raster/raster_image.h"
 #include "scene/geometry.h"
+#include "reference/straightforward.h"
 #include "scene/striped_ball.h"
 
 namespace {

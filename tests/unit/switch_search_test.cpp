@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/switch_search.h"
+#include "saver_rules/switch_search.h"
 
 namespace {
 

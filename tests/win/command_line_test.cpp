@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/command_line.h"
-#include "shell/switch_search.h"
+#include "saver_rules/switch_search.h"
 #include "window_support.h"
 
 namespace {

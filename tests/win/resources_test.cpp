@@ -7,7 +7,7 @@
 #include <string>
 
 #include "res/resource_ids.h"
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 
 namespace {
 

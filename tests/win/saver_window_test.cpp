@@ -2,11 +2,10 @@
 
 #include <initializer_list>
 
-#include "scene/ball_table.h"
-#include "scene/canvas.h"
-#include "shell/messages.h"
+#include "res/ui_texts.h"
 #include "shell/saver_state.h"
 #include "shell/saver_window.h"
+#include "shell/scene_runner.h"
 #include "window_support.h"
 
 namespace {
@@ -81,19 +80,20 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
                     c.hbrBackground == GetStockObject(BLACK_BRUSH));
         // The scene started on a 24-bit canvas of the window's size.
         EXPECT_TRUE(SaverWidth == expected.right && SaverHeight == expected.bottom);
-        EXPECT_TRUE(Canvas.Width() == expected.right && Canvas.Height() == expected.bottom);
-        EXPECT_EQ(Canvas.Depth(), 24);
+        EXPECT_TRUE(SaverCanvas.Width() == expected.right &&
+                    SaverCanvas.Height() == expected.bottom);
+        EXPECT_EQ(SaverCanvas.Depth(), 24);
         // Outside the preview the cursor hides, and where it stood is the reference for moves.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ - !preview);
         EXPECT_TRUE(preview || (SavedCursorPos.x == cursor_.x && SavedCursorPos.y == cursor_.y));
 
         // One still ball: the timer draws it in red and white, canvas row 0 at the top.
-        BallCount = 1;
-        Balls.posX[0] = 40.0;
-        Balls.posY[0] = 30.0;
-        Balls.speed[0] = 0.0;
-        Balls.rollPhase[0] = 0.0;
-        ASSERT_TRUE(PumpMessagesUntil([] { return Balls.rollPhase[0] >= 24.0; }, 5000));
+        SaverScene.ballCount = 1;
+        SaverScene.balls.posX[0] = 40.0;
+        SaverScene.balls.posY[0] = 30.0;
+        SaverScene.balls.speed[0] = 0.0;
+        SaverScene.balls.rollPhase[0] = 0.0;
+        ASSERT_TRUE(PumpMessagesUntil([] { return SaverScene.balls.rollPhase[0] >= 24.0; }, 5000));
         std::set<COLORREF> colours;
         for (int i = 0; i < 21 * 21; ++i) {
             const int dx = i % 21 - 10, dy = i / 21 - 10;
@@ -105,7 +105,7 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         MSG quit;
         ASSERT_TRUE(TakePostedMessage(nullptr, WM_QUIT, &quit));
         EXPECT_EQ(quit.wParam, 0u);
-        EXPECT_EQ(Canvas.RowPointer(0), nullptr);
+        EXPECT_EQ(SaverCanvas.RowPointer(0), nullptr);
         // Shown on destruction in every mode, also where it was never hidden.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ + preview);
     }

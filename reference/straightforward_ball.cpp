@@ -1,8 +1,8 @@
 #include <cstdint>
 
 #include "raster/raster_image.h"
+#include "reference/straightforward.h"
 #include "scene/geometry.h"
-#include "scene/striped_ball.h"
 #include "scene/stripe_value.h"
 
 int DrawStripedBallReference(RasterImage& canvas, int32_t centreX, int32_t centreY, int32_t radius,

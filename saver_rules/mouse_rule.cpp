@@ -1,4 +1,4 @@
-#include "shell/mouse_rule.h"
+#include "saver_rules/mouse_rule.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/switch_search.h"
+#include "saver_rules/switch_search.h"
 
 #include <cstring>
 

@@ -1,4 +1,0 @@
-#include "scene/ball_table.h"
-
-BallTable Balls = {};
-uint32_t BallCount = 0;

@@ -1,3 +1,0 @@
-#include "scene/canvas.h"
-
-RasterImage Canvas;
