@@ -24,6 +24,13 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/CMakeLists.txt)
     add_subdirectory(tools)
 endif()
+# The X11 screen hack and its tests.
+if(EXISTS ${CMAKE_SOURCE_DIR}/x11/CMakeLists.txt)
+    add_subdirectory(x11)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/x11/CMakeLists.txt)
+    add_subdirectory(tests/x11)
+endif()
 
 # One ctest run covers every build: the Windows builds' tests, when those trees exist beside
 # this one, are included from here.

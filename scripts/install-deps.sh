@@ -4,7 +4,8 @@ set -euo pipefail
 
 # The IPA Gothic font lets the setup dialog's Japanese texts show under Wine.
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
-          xvfb libgtest-dev libbenchmark-dev libpng-dev imagemagick xauth
+          xvfb libgtest-dev libbenchmark-dev libpng-dev libcli11-dev libx11-dev libxext-dev
+          imagemagick xauth
           fonts-ipafont-gothic)
 
 missing=()
