@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "raster/raster_image.h"
+#include "scene/changed_area.h"
 #include "scene/frame_step.h"
 #include "scene/scene.h"
 #include "scene/striped_ball.h"
@@ -162,6 +164,65 @@ TEST_F(FrameStep, CanvasWithoutPixelsStillAdvances) {
     StepScene(&scene, empty, nullptr);
     EXPECT_TRUE(scene.balls.posX[0] == 105 && scene.balls.heading[0] == 12 &&
                 scene.balls.rollPhase[0] == 8);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint8_t> Bytes(const RasterImage& image) {
+    const uint8_t* first = image.RowPointer(image.Height() - 1);
+    return first ? std::vector<uint8_t>(first, first + size_t(image.Stride()) * image.Height())
+                 : std::vector<uint8_t>();
+}
+
+// Whether every byte that differs between the two pictures lies in the changed area.
+bool OnlyChangedAreaDiffers(const std::vector<uint8_t>& before, const RasterImage& after,
+                            const ChangedArea& changed) {
+    const std::vector<uint8_t> now = Bytes(after);
+    for (size_t k = 0; k < now.size() && !changed.whole; ++k) {
+        if (now[k] == before[k]) continue;
+        const int32_t x = int32_t(k % after.Stride()) / 3;
+        const int32_t y = after.Height() - 1 - int32_t(k / after.Stride());
+        bool inside = false;
+        for (int r = 0; r < changed.count; ++r) {
+            const PixelRect& c = changed.rects[r];
+            inside |= x >= c.left && x < c.right && y >= c.top && y < c.bottom;
+        }
+        if (!inside) return false;
+    }
+    return true;
+}
+
+// The quiet tick against a full clear and redraw of the same scene, tick by tick, on canvases
+// from a single pixel to clipped edges, with contacts, flashes and balls far off the canvas; the
+// caller's own writes and a re-created canvas on the way.
+TEST(QuietTick, LeavesWhatAFullRedrawLeavesAndReportsAllItChanged) {
+    const int32_t cases[][4] = {{1, 1, 30, 5},     {7, 5, 30, 6},     {64, 48, 30, 7},
+                                {64, 48, 0, 8},    {320, 240, 30, 9}, {320, 240, 2, 10},
+                                {100, 30, 30, 11}, {31, 200, 17, 12}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << "x" << c[1] << ", " << c[2] << " balls");
+        Scene quiet, full;
+        StartScene(&quiet, c[0], c[1], c[2], c[3]);
+        full = quiet;
+        RasterImage canvas, reference;
+        ASSERT_TRUE(canvas.Create(c[0], c[1], 24) && reference.Create(c[0], c[1], 24));
+        for (int tick = 1; tick <= 400; ++tick) {
+            if (tick == 150) {
+                canvas.FillRectangle(0, 0, c[0] / 2, c[1] / 2, 9, 9, 9);
+                ForgetCanvas(&quiet);
+            }
+            if (tick == 250) canvas.Create(c[0], c[1], 24);
+            const std::vector<uint8_t> before = Bytes(canvas);
+            ChangedArea changed;
+            StepScene(&quiet, canvas, &changed);
+            StepSceneFully(&full, reference, DrawStripedBall);
+            ASSERT_EQ(Bytes(canvas), Bytes(reference)) << "tick " << tick;
+            ASSERT_EQ(std::memcmp(&quiet.balls, &full.balls, sizeof(BallTable)), 0) << tick;
+            ASSERT_TRUE(tick == 250 || OnlyChangedAreaDiffers(before, canvas, changed)) << tick;
+        }
+    }
 }
 
 }  // namespace
