@@ -16,7 +16,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target zova press_key
 
 saver=$root/build/win32/zova.scr
-press_key=$root/build/win32/tests/e2e/press_key.exe
+press_key=$root/build/win32/press_key.exe
 state=$root/build/run
 screenshots=$root/build/screenshots
 args=("$@")
@@ -40,7 +40,7 @@ cleanup() {
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-    cmake/start-xvfb.sh "$state"
+    scripts/start-xvfb.sh "$state"
     xvfb_pid=$(cat "$state/xvfb.pid")
     export DISPLAY=":$(cat "$state/display")"
 fi

@@ -1,60 +1,67 @@
 #!/usr/bin/env bash
-# Sets up and tears down the Wine environment of one test run: a fresh prefix of the target's
-# architecture inside the build tree, a private Xvfb display and a persistent wineserver.
+# The Wine environment of one test run: a fresh prefix of the target's architecture inside the
+# build tree, a private Xvfb display, and a wineserver that lives for the whole run.
 # Usage: wine-fixture.sh setup STATE_DIR win32|win64
+#        wine-fixture.sh run STATE_DIR PROGRAM [ARGS...]   (the tests' emulator)
 #        wine-fixture.sh teardown STATE_DIR
 set -euo pipefail
-action=$1
-state=$2
+action=$1 state=$2
+shift 2
+# Never ~/.wine, whatever the caller's environment says.
+export WINEPREFIX="$state/prefix" WINEDEBUG=-all
+unset WINEDLLOVERRIDES
+wine_ja() { env LC_ALL=ja_JP.UTF-8 "$@" </dev/null >>"$state/wine.log" 2>&1; }
 
 stop() {
-    if [ -d "$state/prefix" ]; then
-        WINEPREFIX="$state/prefix" wineserver -k >/dev/null 2>&1 || true
-    fi
-    if [ -f "$state/xvfb.pid" ]; then
-        kill "$(cat "$state/xvfb.pid")" >/dev/null 2>&1 || true
-        rm -f "$state/xvfb.pid"
-    fi
-    rm -f "$state/ready"
+    if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
+    rm -f "$state/xvfb.pid" "$state/ready"
 }
 
-case "$action" in
+case $action in
+run)
+    if [ ! -f "$state/ready" ]; then
+        echo "wine-fixture: no Wine prefix at $state (the wine-setup test makes it)" >&2
+        exit 2
+    fi
+    export DISPLAY=":$(cat "$state/display")"
+    # Code page 932, as on a Japanese Windows.
+    exec env LC_ALL=ja_JP.UTF-8 wine "$@"
+    ;;
 teardown)
     stop
-    exit 0
     ;;
 setup)
-    arch=$3
     stop
     rm -rf "$state"
-    mkdir -p "$state"
-
-    # A display of our own; Xvfb picks a free number and reports it.
-    "$(dirname "$0")/start-xvfb.sh" "$state"
-    display=$(cat "$state/display")
-
-    export WINEPREFIX="$state/prefix" WINEARCH="$arch" WINEDEBUG=-all
-    export DISPLAY=":$display"
+    "$(dirname "$0")/../scripts/start-xvfb.sh" "$state"
+    export WINEARCH=$1 DISPLAY=":$(cat "$state/display")"
     mkdir -p "$WINEPREFIX"
-    # The server keeps running for the whole test run; its output goes to a file so that no
-    # pipe of ctest's stays open behind it.
-    wineserver -p >"$state/wineserver.log" 2>&1 </dev/null
-    env LC_ALL=ja_JP.UTF-8 wineboot -i >"$state/wineboot.log" 2>&1 </dev/null
-    # Without a window manager an unmanaged window is destroyed at once instead of after ~2 s.
-    env LC_ALL=ja_JP.UTF-8 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
-        >>"$state/wineboot.log" 2>&1 </dev/null
-    # Services started while the prefix was being made can leave a process's first window-system
-    # call waiting seconds for them; a fresh server starts them again from the finished registry.
-    # Their output goes to the log: the next Wine process starts them, and a pipe would stay open.
+    # The server's output goes to a file: a pipe of ctest's left open behind it hangs the run.
+    wineserver -p >>"$state/wine.log" 2>&1 </dev/null
+    wine_ja wineboot -i
+    # Unmanaged windows go at once instead of after ~2 s without a window manager; the programs
+    # under test take an mpr.dll from the system directory (a double, or none) for Wine's own.
+    cat >"$state/settings.reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\zova.scr\DllOverrides]
+"mpr"="native"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\windows_tests.exe\DllOverrides]
+"mpr"="native"
+REG
+    wine_ja wine reg import "Z:${state//\//\\}\\settings.reg"
+    # Services started while the prefix was made can keep a process's first window-system call
+    # waiting for seconds; a fresh server starts them again from the finished registry.
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-    wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null
-    env LC_ALL=ja_JP.UTF-8 wineboot >>"$state/wineboot.log" 2>&1 </dev/null
+    wineserver -p >>"$state/wine.log" 2>&1 </dev/null
+    wine_ja wineboot
     touch "$state/ready"
-    echo "Wine $arch prefix ready at $WINEPREFIX on display :$display"
-    ;;
-*)
-    echo "usage: $0 setup|teardown STATE_DIR [ARCH]" >&2
-    exit 2
+    echo "Wine $WINEARCH prefix ready at $WINEPREFIX on display $DISPLAY"
     ;;
 esac

@@ -1,28 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <tuple>
 
-#include "res/ui_texts.h"
+#include "shell/command_line.h"
 #include "shell/saver_state.h"
 #include "shell/saver_window.h"
 #include "shell/scene_runner.h"
-#include "window_support.h"
+#include "tests/support/windows_support.h"
 
 namespace {
 
-// The display count that ShowCursor raises and lowers, left as it was; the tests measure from
-// where it stood when they started.
+// The display count that ShowCursor raises and lowers, left as it was.
 int CursorDisplayCount() {
     const int raised = ShowCursor(TRUE);
     ShowCursor(FALSE);
     return raised - 1;
 }
 
-COLORREF WindowPixel(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
+bool TakeQuit() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && quit.wParam == 0;
 }
 
 class SaverWindowTest : public testing::Test {
@@ -30,14 +27,14 @@ class SaverWindowTest : public testing::Test {
     void SetUp() override {
         Instance = GetModuleHandleA(nullptr);
         cursorCount_ = CursorDisplayCount();
-        GetCursorPos(&cursor_);
-        // No desktop password: a close request outside the preview is granted.
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\desktop", "ScreenSaveUsePassword");
+        ASSERT_TRUE(InstallDouble("PASSWORD.CPL", "PASSWORD.CPL"));
+        ArrangeDouble(0);
     }
     void TearDown() override {
         DestroyWindow(SaverWindow);
-        while (TakePostedMessage(nullptr, WM_QUIT)) {
+        while (TakeQuit()) {
         }
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, PasswordFlag);
     }
 
     HWND Create(bool preview, HWND parent) {
@@ -49,62 +46,64 @@ class SaverWindowTest : public testing::Test {
 
     TestWindow host_;
     int cursorCount_ = 0;
-    POINT cursor_ = {};
 };
 
 TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
-    HDC screen = GetDC(nullptr);
-    const RECT screenRect = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
-    ReleaseDC(nullptr, screen);
     RECT host;
     GetWindowRect(host_.handle, &host);
-    // The host's frame counts too: the preview takes its window rectangle, not its client area.
-    const RECT previewRect = {0, 0, host.right - host.left, host.bottom - host.top};
-
     for (bool preview : {false, true}) {
         SCOPED_TRACE(preview ? "preview" : "run");
+        SetDword(SettingsKey, "COUNT", preview ? 0x80000000 : 7);  // negative: no balls
+        POINT cursor = {}, at = {};  // the preview lies at its host's client origin
+        GetCursorPos(&cursor);
+        if (preview) ClientToScreen(host_.handle, &at);
+        // The host's frame counts too: the preview takes its window rectangle, not its client area.
+        const SIZE size = preview
+                              ? SIZE{host.right - host.left, host.bottom - host.top}
+                              : SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+
         HWND window = Create(preview, host_.handle);
         ASSERT_NE(window, nullptr);
-        // Where the window lies, its title and owner are seen from outside by the end-to-end tests.
-        const RECT& expected = preview ? previewRect : screenRect;
+        RECT r;
+        GetWindowRect(window, &r);
+        EXPECT_TRUE(r.left == at.x && r.top == at.y && r.right - r.left == size.cx &&
+                    r.bottom - r.top == size.cy);
         EXPECT_EQ(
             GetWindowLongA(window, GWL_STYLE),
             LONG((preview ? WS_CHILD : WS_POPUP) | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+        EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, preview ? 0 : WS_EX_TOPMOST);
+        // The host is the preview's parent and the full-screen window's owner.
+        EXPECT_EQ(preview ? GetAncestor(window, GA_PARENT) : GetWindow(window, GW_OWNER),
+                  host_.handle);
+        char title[32] = "";
+        GetWindowTextA(window, title, sizeof title);
+        EXPECT_STREQ(title, "Screen Saver");
         // A running full-screen saver stops a second start; a preview child does not.
-        EXPECT_EQ(FindWindowA(ZOVA_WINDOW_CLASS, nullptr), preview ? nullptr : window);
-        WNDCLASSA c = {};
-        ASSERT_TRUE(GetClassInfoA(Instance, ZOVA_WINDOW_CLASS, &c));
-        EXPECT_TRUE(c.style == (CS_HREDRAW | CS_VREDRAW) && c.lpfnWndProc == SaverWindowProc &&
-                    c.cbClsExtra == 0 && c.cbWndExtra == 0 && c.hIcon == nullptr &&
-                    c.hCursor == LoadCursorA(nullptr, IDC_ARROW) &&
-                    c.hbrBackground == GetStockObject(BLACK_BRUSH));
-        // The scene started on a 24-bit canvas of the window's size.
-        EXPECT_TRUE(SaverWidth == expected.right && SaverHeight == expected.bottom);
-        EXPECT_TRUE(SaverCanvas.Width() == expected.right &&
-                    SaverCanvas.Height() == expected.bottom);
-        EXPECT_EQ(SaverCanvas.Depth(), 24);
+        EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), preview ? nullptr : window);
+        // The scene started with the stored count on a 24-bit canvas of the window's size.
+        EXPECT_EQ(SaverScene.ballCount, preview ? 0u : 7u);
+        EXPECT_TRUE(SaverCanvas.Width() == size.cx && SaverCanvas.Height() == size.cy &&
+                    SaverCanvas.Depth() == 24);
         // Outside the preview the cursor hides, and where it stood is the reference for moves.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ - !preview);
-        EXPECT_TRUE(preview || (SavedCursorPos.x == cursor_.x && SavedCursorPos.y == cursor_.y));
+        EXPECT_TRUE(preview || (SavedCursorPos.x == cursor.x && SavedCursorPos.y == cursor.y));
 
-        // One still ball: the timer draws it in red and white, canvas row 0 at the top.
-        SaverScene.ballCount = 1;
-        SaverScene.balls.posX[0] = 40.0;
-        SaverScene.balls.posY[0] = 30.0;
-        SaverScene.balls.speed[0] = 0.0;
-        SaverScene.balls.rollPhase[0] = 0.0;
-        ASSERT_TRUE(PumpMessagesUntil([] { return SaverScene.balls.rollPhase[0] >= 24.0; }, 5000));
+        // One still ball: the timer draws it in red and white into this window, row 0 at the top.
+        SaverScene.balls = {};
+        SaverScene.ballCount = 1, SaverScene.balls.radius[0] = 14;
+        SaverScene.balls.posX[0] = 40.0, SaverScene.balls.posY[0] = 30.0;
+        ASSERT_TRUE(WaitUntil([] { return SaverScene.balls.rollPhase[0] >= 24.0; }, 5000));
         std::set<COLORREF> colours;
+        HDC dc = GetDC(window);
         for (int i = 0; i < 21 * 21; ++i) {
             const int dx = i % 21 - 10, dy = i / 21 - 10;
-            if (dx * dx + dy * dy <= 100) colours.insert(WindowPixel(window, 40 + dx, 30 + dy));
+            if (dx * dx + dy * dy <= 100) colours.insert(GetPixel(dc, 40 + dx, 30 + dy));
         }
+        ReleaseDC(window, dc);
         EXPECT_EQ(colours, (std::set<COLORREF>{RGB(240, 0, 0), RGB(255, 255, 255)}));
 
         DestroyWindow(window);
-        MSG quit;
-        ASSERT_TRUE(TakePostedMessage(nullptr, WM_QUIT, &quit));
-        EXPECT_EQ(quit.wParam, 0u);
+        EXPECT_TRUE(TakeQuit());
         EXPECT_EQ(SaverCanvas.RowPointer(0), nullptr);
         // Shown on destruction in every mode, also where it was never hidden.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ + preview);
@@ -112,9 +111,8 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
 }
 
 TEST_F(SaverWindowTest, CreationFailsWithoutAUsableParent) {
-    HWND stale = TestWindow().handle;
-    for (auto [preview, parent] : std::initializer_list<std::pair<bool, HWND>>{
-             {true, nullptr}, {true, stale}, {false, stale}}) {
+    const HWND stale = TestWindow().handle;
+    for (auto [preview, parent] : {std::pair(true, HWND{}), {true, stale}, {false, stale}}) {
         EXPECT_EQ(Create(preview, parent), nullptr) << preview << " " << parent;
         EXPECT_EQ(SaverWindow, nullptr);
         EXPECT_EQ(CursorDisplayCount(), cursorCount_);
@@ -122,47 +120,93 @@ TEST_F(SaverWindowTest, CreationFailsWithoutAUsableParent) {
 }
 
 TEST_F(SaverWindowTest, RunAsksToCloseOnKeysClicksAndClearMovesAndPreviewIgnoresInput) {
-    const struct {
-        const char* name;
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        bool endsRun;
-    } cases[] = {
-        {"key down", WM_KEYDOWN, VK_SPACE, 0x00390001, true},
-        // Alt+F4: the key press itself asks to close, not the system command.
-        {"Alt+F4", WM_SYSKEYDOWN, VK_F4, 0x203E0001, true},
-        {"left button", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), true},
-        {"right button", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10), true},
-        {"diagonal move", WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), true},
-        {"straight move", WM_MOUSEMOVE, 0, MAKELPARAM(0, 200), false},
-        {"middle button", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10), false},
-        {"button up", WM_LBUTTONUP, 0, MAKELPARAM(10, 10), false},
-        {"key up", WM_KEYUP, VK_SPACE, LPARAM(0xC0390001u), false},
-        // Swallowed: neither closes nor minimises.
-        {"system close", WM_SYSCOMMAND, SC_CLOSE, 0, false},
-        {"system minimise", WM_SYSCOMMAND, SC_MINIMIZE, 0, false},
+    // Message, wParam, lParam, and whether it ends the full-screen saver. Alt+F4 asks through its
+    // key press, not the system command; system commands are swallowed (neither close nor
+    // minimise); the mouse moves are the seventh, far from where the cursor stood or not.
+    const std::tuple<UINT, WPARAM, LPARAM, bool> cases[] = {
+        {WM_KEYDOWN, VK_SPACE, 0x00390001, true},
+        {WM_SYSKEYDOWN, VK_F4, 0x203E0001, true},
+        {WM_LBUTTONDOWN, MK_LBUTTON, 0, true},
+        {WM_RBUTTONDOWN, MK_RBUTTON, 0, true},
+        {WM_MOUSEMOVE, 0, MAKELPARAM(40, 40), true},
+        {WM_MOUSEMOVE, 0, MAKELPARAM(0, 200), false},
+        {WM_MBUTTONDOWN, MK_MBUTTON, 0, false},
+        {WM_LBUTTONUP, 0, 0, false},
+        {WM_KEYUP, VK_SPACE, LPARAM(0xC0390001u), false},
+        {WM_SYSCOMMAND, SC_CLOSE, 0, false},
+        {WM_SYSCOMMAND, SC_MINIMIZE, 0, false},
     };
     for (bool preview : {false, true}) {
         HWND window = Create(preview, host_.handle);
         ASSERT_NE(window, nullptr);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << c.name << (preview ? " in the preview" : ""));
-            // The seventh mouse move, far from where the cursor stood.
+        for (auto [message, wParam, lParam, endsRun] : cases) {
+            SCOPED_TRACE(testing::Message()
+                         << message << "/" << wParam << (preview ? " preview" : ""));
             SavedCursorPos = {0, 0};
             MouseMoveCount = 6;
-            const LRESULT result = SendMessageA(window, c.message, c.wParam, c.lParam);
+            EXPECT_EQ(SendMessageA(window, message, wParam, lParam), 0);
             // The request is posted, so handled after the input that caused it.
             MSG close = {};
-            EXPECT_EQ(TakePostedMessage(window, WM_CLOSE, &close), c.endsRun && !preview);
-            EXPECT_TRUE(close.wParam == 0 && close.lParam == 0);
-            EXPECT_EQ(result, 0);
+            const bool posted = PeekMessageA(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+            EXPECT_EQ(posted, endsRun && !preview);
+            EXPECT_TRUE(!posted || (close.wParam == 0 && close.lParam == 0));
             EXPECT_TRUE(!preview || MouseMoveCount == 6);
             ASSERT_TRUE(IsWindow(window));
             EXPECT_FALSE(IsIconic(window));
         }
         DestroyWindow(window);
-        TakePostedMessage(nullptr, WM_QUIT);  // else taken for the next window's close request
+        TakeQuit();  // else taken for the next window's close request
+    }
+}
+
+// Refused: the cursor goes back where the saver started and the six-move grace starts again.
+TEST_F(SaverWindowTest, CloseAsksForThePasswordOutsideThePreviewOnly) {
+    // Preview, desktop password flag, the verifier's answer; whether it closes, whether it asked.
+    const std::tuple<bool, bool, uint32_t, bool, bool> cases[] = {
+        {false, false, 0, true, false},
+        {false, true, 1, true, true},
+        {false, true, 0, false, true},
+        {true, true, 0, true, false},
+    };
+    for (auto [preview, flag, answer, closes, asked] : cases) {
+        SCOPED_TRACE(testing::Message() << preview << flag << answer);
+        SetDword(DesktopKey, PasswordFlag, flag);
+        ArrangeDouble(answer);
+        HWND window = Create(preview, host_.handle);
+        ASSERT_NE(window, nullptr);
+        SavedCursorPos = {100, 120};
+        SetCursorPos(300, 300);
+        MouseMoveCount = 9;
+        EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
+        EXPECT_EQ(IsWindow(window), !closes);
+        EXPECT_EQ(TakeQuit(), closes);
+        EXPECT_EQ(DoubleArgs(), asked ? HandleText(window) : "");
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        EXPECT_EQ(cursor.x == 100 && cursor.y == 120 && MouseMoveCount == 0, !closes);
+        DestroyWindow(window);
+        TakeQuit();
+    }
+}
+
+TEST(ParseSaverCommandLine, NamesTheForegroundWindowWhenNoHandleIsGiven) {
+    TestWindow window;
+    SetForegroundWindow(window.handle);
+    Pause(20);
+    ASSERT_NE(GetForegroundWindow(), nullptr);
+    // A handle above 32 bits keeps all of them where pointers are 64 bits wide.
+    const auto big =
+        reinterpret_cast<HWND>(sizeof(HWND) == 8 ? intptr_t(INT64_C(4294967297)) : INTPTR_MAX);
+    const std::tuple<const char*, int16_t, HWND> cases[] = {
+        {"", Configure, nullptr},  // without asking for the foreground window
+        {"/p 4294967297", Preview, big},
+        {"/s", SaverMode::Run, GetForegroundWindow()},
+    };
+    for (auto [commandLine, mode, parent] : cases) {
+        HWND parsedParent = reinterpret_cast<HWND>(0x5A5A);
+        int16_t parsedMode = 77;
+        EXPECT_EQ(ParseSaverCommandLine(commandLine, &parsedParent, &parsedMode), 0);
+        EXPECT_TRUE(parsedMode == mode && parsedParent == parent) << commandLine;
     }
 }
 

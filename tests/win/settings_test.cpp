@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "tests/support/windows_support.h"
 
 #include <commctrl.h>
 
-#include "registry_support.h"
-#include "res/resource_ids.h"
-#include "scene/ball_table.h"
 #include "settings/ball_count_store.h"
 #include "settings/setup_dialog.h"
-#include "window_support.h"
 
 namespace {
 
 constexpr char NurvoKey[] = "Software\\Nurvo";
-constexpr uint32_t Untouched = 0xDEADBEEF;
 constexpr int64_t Nothing = -1;
 constexpr UINT_PTR DriveTimer = 77;
 
@@ -39,17 +34,24 @@ INT_PTR CALLBACK DrivenSetupDialogProc(HWND dialog, UINT message, WPARAM wParam,
 INT_PTR RunSetupDialog(std::function<void(HWND)> drive) {
     InitCommonControls();
     Drive = std::move(drive);
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETUP), nullptr,
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(102), nullptr,
                            DrivenSetupDialogProc, 0);
 }
 
 LRESULT Slider(HWND dialog, UINT message, LPARAM lParam = 0) {
-    return SendMessageA(GetDlgItem(dialog, IDC_BALL_SLIDER), message, lParam != 0, lParam);
+    return SendMessageA(GetDlgItem(dialog, 1000), message, lParam != 0, lParam);
 }
-void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-// Keys go through the dialog's own loop, which turns Enter into OK and Esc into Cancel.
-void Key(HWND dialog, WPARAM key) {
-    PostMessageA(GetDlgItem(dialog, IDC_BALL_SLIDER), WM_KEYDOWN, key, 0);
+
+// The caption and the controls' texts in tab order, as the user reads them.
+std::wstring Texts(HWND dialog) {
+    wchar_t text[64] = L"";
+    GetWindowTextW(dialog, text, 64);
+    std::wstring texts = text;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        GetWindowTextW(c, text, 64);
+        texts += L"|" + std::wstring(text);
+    }
+    return texts;
 }
 
 class Settings : public ::testing::Test {
@@ -64,39 +66,38 @@ TEST_F(Settings, ReadsStoredValuesOfAtMostFourBytesAsTheyAre) {
         Bytes data;
         uint32_t expected;
     } cases[] = {
-        {REG_NONE, {}, DefaultBallCount},
+        {REG_NONE, {}, 20},
         {REG_DWORD, DwordBytes(0), 0},
         {REG_DWORD, DwordBytes(31), 31},
         {REG_DWORD, DwordBytes(0xFFFFFFFF), 0xFFFFFFFF},
         {REG_BINARY, DwordBytes(9), 9},
         {REG_BINARY, {0x05, 0x01}, 0x0105},  // zero-extended, whatever the stack held
-        {REG_BINARY, {}, 0},
-        {REG_QWORD, {12, 0, 0, 0, 0, 0, 0, 0}, DefaultBallCount},
+        {REG_QWORD, {12, 0, 0, 0, 0, 0, 0, 0}, 20},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
-        if (c.type != REG_NONE) SetRawValue(ZOVA_SETTINGS_KEY, ZOVA_COUNT_VALUE, c.type, c.data);
-        uint32_t count = Untouched;
+        SetValue(SettingsKey, "COUNT", c.type, c.data);
+        uint32_t count = 77;
         DirtyStack();
         EXPECT_EQ(ReadBallCount(&count), 1);
         EXPECT_EQ(count, c.expected);
-        EXPECT_TRUE(KeyExists(ZOVA_SETTINGS_KEY));
-        EXPECT_EQ(ReadStoredValue(ZOVA_SETTINGS_KEY, ZOVA_COUNT_VALUE).data, c.data);
+        EXPECT_TRUE(KeyExists(SettingsKey));
+        EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), c.data);
     }
-}
-
-TEST_F(Settings, UnopenableKeyGivesTheDefaultAndStoresNothing) {
-    RegCloseKey(CreateVolatileKey(NurvoKey));
-    uint32_t count = Untouched;
+    RegCloseKey(MakeVolatileKey(NurvoKey));
+    uint32_t count = 77;
     EXPECT_EQ(ReadBallCount(&count), 0);
     EXPECT_EQ(count, 20u);
-    EXPECT_EQ(WriteBallCount(7), 0);
-    EXPECT_FALSE(KeyExists(ZOVA_SETTINGS_KEY));
+    EXPECT_FALSE(KeyExists(SettingsKey));
 }
 
 TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
-    const auto ok = [](HWND d) { Press(d, IDOK); };
-    const auto cancel = [](HWND d) { Press(d, IDCANCEL); };
+    const auto ok = [](HWND d) { SendMessageA(GetDlgItem(d, IDOK), BM_CLICK, 0, 0); };
+    const auto cancel = [](HWND d) { SendMessageA(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); };
+    // Keys go through the dialog's own loop, which turns Enter into OK and Esc into Cancel.
+    const auto key = [](WPARAM k) {
+        return [k](HWND d) { PostMessageA(GetDlgItem(d, 1000), WM_KEYDOWN, k, 0); };
+    };
     const struct {
         int64_t stored;
         LPARAM move;  // 0: leave the slider where it opened
@@ -107,23 +108,22 @@ TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
         {Nothing, 0, cancel, 20, Nothing},
         {Nothing, 0, ok, 20, 20},
         {7, 1, ok, 7, 1},
-        {7, 99, [](HWND d) { Key(d, VK_RETURN); }, 7, 30},
+        {7, 99, key(VK_RETURN), 7, 30},
         {7, -5, ok, 7, 1},
         {0, 0, ok, 1, 1},
         {31, 0, ok, 30, 30},
         {0xFFFFFFFF, 0, cancel, 1, 0xFFFFFFFF},
-        {12, 25, [](HWND d) { Key(d, VK_ESCAPE); }, 12, 12},
+        {12, 25, key(VK_ESCAPE), 12, 12},
         {12, 25, [](HWND d) { SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, 12, 12},
-        {12, 25, [](HWND d) { SendMessageA(d, WM_CLOSE, 0, 0); }, 12, 12},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.stored << " moved to " << c.move);
         DeleteKeyTree(NurvoKey);
-        if (c.stored != Nothing) {
-            SetRawValue(ZOVA_SETTINGS_KEY, ZOVA_COUNT_VALUE, REG_DWORD, DwordBytes(c.stored));
-        }
+        if (c.stored != Nothing) SetDword(SettingsKey, "COUNT", uint32_t(c.stored));
         LRESULT shown = -1, low = -1, high = -1;
+        std::wstring texts;
         EXPECT_EQ(RunSetupDialog([&](HWND dialog) {
+                      texts = Texts(dialog);
                       shown = Slider(dialog, TBM_GETPOS);
                       low = Slider(dialog, TBM_GETRANGEMIN);
                       high = Slider(dialog, TBM_GETRANGEMAX);
@@ -131,38 +131,45 @@ TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
                       c.answer(dialog);
                   }),
                   1);
+        EXPECT_EQ(texts, L"SETUP|OK|ｷｬﾝｾﾙ|Slider1|1|30|玉の数");
         EXPECT_EQ(shown, c.shown);
         EXPECT_TRUE(low == 1 && high == 30) << low << ".." << high;
-        const StoredValue stored = ReadStoredValue(ZOVA_SETTINGS_KEY, ZOVA_COUNT_VALUE);
-        EXPECT_EQ(stored.type, DWORD(c.after == Nothing ? REG_NONE : REG_DWORD));
-        EXPECT_EQ(stored.data, c.after == Nothing ? Bytes() : DwordBytes(c.after));
+        DWORD type = REG_NONE;
+        EXPECT_EQ(ReadValue(SettingsKey, "COUNT", &type),
+                  c.after == Nothing ? Bytes() : DwordBytes(uint32_t(c.after)));
+        EXPECT_EQ(type, DWORD(c.after == Nothing ? REG_NONE : REG_DWORD));
     }
 }
 
 TEST_F(Settings, DialogOkWithUnopenableKeyWarnsEachTimeAndStaysOpen) {
-    RegCloseKey(CreateVolatileKey(NurvoKey));
+    RegCloseKey(MakeVolatileKey(NurvoKey));
     std::vector<SeenBox> boxes;
     LRESULT posAfterFailures = -1;
     EXPECT_EQ(RunSetupDialog([&](HWND dialog) {
                   Slider(dialog, TBM_SETPOS, 7);
                   BoxWatcher watcher;
-                  Press(dialog, IDOK);
-                  Press(dialog, IDOK);
+                  for (int press = 0; press < 2; ++press) {
+                      SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+                  }
                   boxes = watcher.seen;
                   posAfterFailures = IsWindowVisible(dialog) ? Slider(dialog, TBM_GETPOS) : -1;
                   // Once the registry takes it again, OK goes through.
                   DeleteKeyTree(NurvoKey);
-                  Press(dialog, IDOK);
+                  SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
               }),
               1);
     ASSERT_EQ(boxes.size(), 2u);
-    for (const SeenBox& box : boxes) {
-        EXPECT_EQ(box.caption, L"設定値登録エラー");
-        EXPECT_EQ(box.text, L"レジストリへ登録できません");
-        EXPECT_EQ(box.owner, nullptr);
-    }
+    for (const SeenBox& box : boxes)
+        EXPECT_EQ(box.seen, L"設定値登録エラー|レジストリへ登録できません|[]");
     EXPECT_EQ(posAfterFailures, 7);
-    EXPECT_EQ(ReadStoredValue(ZOVA_SETTINGS_KEY, ZOVA_COUNT_VALUE).data, DwordBytes(7));
+    EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), DwordBytes(7));
+}
+
+TEST(Resources, DialogAndIconAreJapanese) {
+    for (auto [type, id] : {std::pair(RT_DIALOG, 102), {RT_GROUP_ICON, 101}}) {
+        const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+        EXPECT_NE(FindResourceExA(nullptr, type, MAKEINTRESOURCEA(id), japanese), nullptr) << id;
+    }
 }
 
 }  // namespace

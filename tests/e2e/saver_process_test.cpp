@@ -1,0 +1,296 @@
+// The end-to-end driver: plays the display control panel and the user for the built zova.scr,
+// which it starts in a process of its own exactly as Windows starts a saver.
+#include "tests/support/windows_support.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <tuple>
+
+namespace {
+
+std::string SaverPath;  // zova.scr as a Windows path
+
+// Generous deadlines, as the machine may be busy; a passing run waits far less.
+constexpr DWORD StartMs = 10000;  // process up, window made, balls on screen
+constexpr DWORD ExitMs = 5000;    // a close request ends the process
+constexpr DWORD QuietMs = 400;    // time given to input that must change nothing
+
+// One start: the quoted program path, then the arguments. The process ends with the object, so
+// that a failed test leaves no saver behind.
+struct SaverProcess {
+    explicit SaverProcess(const std::string& arguments) {
+        std::string line = "\"" + SaverPath + "\"" + (arguments.empty() ? "" : " ") + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info);
+    }
+    ~SaverProcess() {
+        TerminateProcess(info.hProcess, 99);
+        WaitForSingleObject(info.hProcess, 5000);
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+    // The exit code once the process has ended within the time, else STILL_ACTIVE.
+    DWORD ExitCode(DWORD milliseconds) const {
+        WaitUntil([this] { return WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT; },
+                  milliseconds);
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        return code;
+    }
+    PROCESS_INFORMATION info = {};
+};
+
+// Real input, one event at a time: moves sent back to back merge into one mouse-move message.
+void Send(INPUT event) {
+    SendInput(1, &event, sizeof event);
+    Pause(60);
+}
+void Mouse(DWORD flags, LONG x = 0, LONG y = 0) {
+    Send({INPUT_MOUSE, {.mi = {x, y, 0, flags, 0, 0}}});
+}
+void PressSpace() {
+    for (DWORD flags : {0, KEYEVENTF_KEYUP})
+        Send({INPUT_KEYBOARD, {.ki = {VK_SPACE, 0, flags, 0, 0}}});
+}
+
+// The whole screen read back through GDI, as 0xRRGGBB pixels.
+std::vector<uint32_t> CaptureScreen() {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                       {}};
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS,
+                                      reinterpret_cast<void**>(&bits), nullptr, 0);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(bits, bits + size_t(width) * height);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// Stripes, then the paler drawing of a ball turning back.
+bool IsBallColour(uint32_t p) {
+    return p == 0xF00000 || p == 0xFFFFFF || p == 0xFFC8C8 || p == 0xF06464;
+}
+
+// Each test starts with 30 balls (so that some are soon on screen), no desktop password, the
+// doubles in the system directory, no saver running and the cursor at the centre of the screen.
+class SaverTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetDword(SettingsKey, "COUNT", 30);
+        SetValue(DesktopKey, PasswordFlag, REG_NONE);
+        ArrangeDouble(0);
+        ASSERT_TRUE(InstallDouble("PASSWORD.CPL", "PASSWORD.CPL") &&
+                    InstallDouble("MPR.DLL", "MPR.DLL"));
+        // A saver left by an earlier test would turn every start into a silent second start.
+        ASSERT_TRUE(WaitUntil([] { return !FindWindowA("ZOVA.kvr", nullptr); }, 3000));
+        SetCursorPos(centre_.x, centre_.y);
+        Pause(50);
+    }
+
+    void Start(const std::string& arguments) { saver_ = std::make_unique<SaverProcess>(arguments); }
+
+    // Waits for the full-screen window and for balls in both stripe colours (they start beyond
+    // the screen's corners); firstBalls_ keeps the capture that showed them.
+    void StartFullScreen() {
+        Start("/s");
+        ASSERT_TRUE(
+            WaitUntil([this] { return (window_ = FindWindowA("ZOVA.kvr", nullptr)); }, StartMs));
+        const auto count = [this](uint32_t c) {
+            return std::count(firstBalls_.begin(), firstBalls_.end(), c);
+        };
+        const auto ballsShown = [&] {
+            firstBalls_ = CaptureScreen();
+            return count(0xF00000) > 100 && count(0xFFFFFF) > 100;
+        };
+        ASSERT_TRUE(WaitUntil(ballsShown, StartMs)) << "no balls came on screen";
+    }
+
+    // Waits for a box or dialog of the saver's with this caption; a null window if none comes.
+    SeenBox WaitForBox(const std::wstring& caption) {
+        SeenBox found = {};
+        WaitUntil(
+            [&] {
+                for (const SeenBox& box : BoxesOf(saver_->info.dwProcessId)) {
+                    if (box.seen.rfind(caption + L"|", 0) == 0) found = box;
+                }
+                return found.window != nullptr;
+            },
+            StartMs);
+        return found;
+    }
+
+    // A start that must do nothing: it ends by itself with 0 and never shows a window.
+    static void ExpectSilentStart(const std::string& arguments) {
+        SaverProcess start(arguments);
+        bool showed = false;
+        const auto ended = [&] {
+            showed = showed || !WindowsOf(start.info.dwProcessId).empty();
+            return start.ExitCode(0) != STILL_ACTIVE;
+        };
+        EXPECT_TRUE(WaitUntil(ended, ExitMs) && !showed) << arguments;
+        EXPECT_EQ(start.ExitCode(0), 0u) << arguments;
+    }
+
+    std::unique_ptr<SaverProcess> saver_;
+    HWND window_ = nullptr;
+    std::vector<uint32_t> firstBalls_;
+    const POINT centre_ = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+};
+
+TEST_F(SaverTest, FullScreenShowsMovingBallsOwnedByTheWindowInFrontAndEndsOnRealInput) {
+    // Windows starts a saver from whatever window is in front, here one of another process.
+    TestWindow front;
+    SetForegroundWindow(front.handle);
+    const std::function<void()> inputs[] = {
+        PressSpace,
+        [] { Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP); },
+        [this] {
+            // The window appearing under the cursor gave the first move; five more make six,
+            // which never end it, however far; the seventh does.
+            for (int i = 1; i <= 6; ++i) {
+                EXPECT_EQ(saver_->ExitCode(i == 6 ? QuietMs : 0), DWORD(STILL_ACTIVE));
+                // Absolute coordinates span the screen in 0..65535: aim at the pixel's centre.
+                const int d = i % 2 ? 200 : -200;
+                Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                      ((centre_.x + d) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN),
+                      ((centre_.y + d) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN));
+            }
+        },
+    };
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(&input - inputs);
+        ASSERT_NO_FATAL_FAILURE(StartFullScreen());
+        if (&input == inputs) {
+            EXPECT_EQ(GetWindow(window_, GW_OWNER), front.handle);
+            // Balls leave the screen and come back: the capture that first showed them is compared.
+            Pause(150);
+            const std::vector<uint32_t> later = CaptureScreen();
+            long changed = 0, foreign = 0;
+            for (size_t i = 0; i < later.size(); ++i) {
+                const uint32_t a = firstBalls_[i], b = later[i];
+                changed += a != b && (IsBallColour(a) || IsBallColour(b));
+                foreign += (a != 0 && !IsBallColour(a)) + (b != 0 && !IsBallColour(b));
+            }
+            EXPECT_EQ(foreign, 0) << "pixels neither black nor a ball's colour";
+            EXPECT_GT(changed, 200) << "the balls do not move";
+        }
+        input();
+        EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+    }
+}
+
+TEST_F(SaverTest, SecondStartBesideARunningSaverAndAStartWithoutSwitchDoNothing) {
+    TestWindow host;  // made before the saver, which stays on top
+    StartFullScreen();
+    for (std::string arguments : {"/c", "/a", "/s", "", "/p "}) {
+        ExpectSilentStart(arguments == "/p " ? arguments + HandleText(host.handle) : arguments);
+    }
+    EXPECT_EQ(FindWindowExA(host.handle, nullptr, "ZOVA.kvr", nullptr), nullptr);
+    EXPECT_EQ(DoubleArgs(), "");  // no change-password request either
+    // The running saver is untouched: still the one saver window, still ending on a key.
+    EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), window_);
+    PressSpace();
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+
+    // Not even the settings key is made: the program stops before reading it.
+    DeleteKeyTree(SettingsKey);
+    ExpectSilentStart("/x");
+    EXPECT_FALSE(KeyExists(SettingsKey));
+}
+
+TEST_F(SaverTest, PreviewLivesInTheHostOfAnotherProcessUntilTheHostGoes) {
+    auto host = std::make_unique<TestWindow>();
+    Start("/p " + HandleText(host->handle));
+    HWND preview = nullptr;
+    DWORD owner = 0;
+    // Found while still being created, the window is shown at the end of that.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            preview = FindWindowExA(host->handle, nullptr, "ZOVA.kvr", nullptr);
+            return GetWindowThreadProcessId(preview, &owner) && IsWindowVisible(preview);
+        },
+        StartMs));
+    EXPECT_EQ(owner, saver_->info.dwProcessId);
+    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE));
+    host.reset();
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+
+    // A host that is gone before the preview is made.
+    const HWND gone = TestWindow().handle;
+    Start("/p " + HandleText(gone));
+    const SeenBox box = WaitForBox(L"初期化エラー");
+    EXPECT_EQ(box.seen, L"初期化エラー|ウィンドウが作成できません|[]");
+    EXPECT_EQ(GetForegroundWindow(), box.window);
+    Click(box.window, IDOK);
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+}
+
+TEST_F(SaverTest, SetupDialogStoresTheSliderOnOkOnly) {
+    for (auto [arguments, button, moveTo] : {std::tuple("/c", IDOK, 9), {"", IDCANCEL, 4}}) {
+        Start(arguments);
+        const HWND dialog = WaitForBox(L"SETUP").window;
+        ASSERT_NE(dialog, nullptr) << arguments;
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+        PostMessageA(GetDlgItem(dialog, 1000), TBM_SETPOS, TRUE, moveTo);
+        Click(dialog, button);
+        EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+        EXPECT_EQ(ReadDword(SettingsKey, "COUNT"), 9u);
+    }
+}
+
+TEST_F(SaverTest, PasswordFromTheSystemDirectoryDecidesWhetherFullScreenCloses) {
+    SetDword(DesktopKey, PasswordFlag, 1);
+    StartFullScreen();
+    PressSpace();
+    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE)) << "refused, yet closed";
+    EXPECT_EQ(DoubleArgs(), HandleText(window_));
+    // Accepted in the provider's dialog, during which the saver waits.
+    ArrangeDouble(1, true);
+    PressSpace();
+    const HWND dialog = WaitForBox(L"VerifyScreenSavePwd").window;
+    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE));
+    Click(dialog, IDOK);
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+}
+
+TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindowAndWaitsForIt) {
+    TestWindow panel;
+    ArrangeDouble(0, true);
+    Start("/a " + HandleText(panel.handle));
+    const HWND dialog = WaitForBox(L"PwdChangePasswordA").window;
+    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE));
+    Click(dialog, IDOK);
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+    EXPECT_EQ(DoubleArgs(), "SCRSAVE " + HandleText(panel.handle) + " 0 0");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--saver=", 8) == 0)
+            SaverPath = std::string("Z:") + (argv[i] + 8);
+    }
+    std::replace(SaverPath.begin(), SaverPath.end(), '/', '\\');
+    if (SaverPath.empty())
+        return std::fputs("usage: e2e_driver --saver=/unix/path/zova.scr\n", stderr), 2;
+    // The first use of the window system starts Wine's desktop, which in a new prefix can take
+    // seconds; pay that here rather than inside some test's deadline.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    return RUN_ALL_TESTS();
+}
