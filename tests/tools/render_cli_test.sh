@@ -29,8 +29,9 @@ refused() {
 }
 refused "unknown flag" "$render" --out "$work/frames" --speed 3
 refused "not a number" "$render" --out "$work/frames" --width abc
-refused "out of range" "$render" --out "$work/frames" --height 16385
+refused "out of range" "$render" --out "$work/frames" --balls 31
 refused "nothing to write" "$render" --ticks 3
+refused "no frame kept" "$render" --out "$work/frames" --ticks 2 --every 3
 refused "failed write" small_files "$render" --width 1000 --height 1000 --out "$work/frames"
 
 # 25 ticks, every 5th kept: frames 1 to 5 and nothing else.

@@ -7,11 +7,16 @@
 
 namespace {
 
-TEST(ClampBallCount, BringsStoredValuesIntoTable) {
+TEST(StartScene, BringsTheStoredCountIntoTheTable) {
+    // Negative as a signed number: none.
     const uint32_t cases[][2] = {
         {0, 0}, {20, 20}, {30, 30}, {31, 30}, {0x7FFFFFFF, 30}, {0x80000000, 0}, {0xFFFFFFFF, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(ClampBallCount(c[0]), c[1]) << c[0];
+    for (const auto& c : cases) {
+        Scene scene;
+        StartScene(&scene, 640, 480, c[0], 1);
+        EXPECT_EQ(scene.ballCount, c[1]) << c[0];
+    }
 }
 
 TEST(PlaceBalls, TwoBallsOn640x480FromStateOne) {
