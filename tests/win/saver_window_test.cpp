@@ -92,15 +92,21 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         SaverScene.balls = {};
         SaverScene.ballCount = 1, SaverScene.balls.radius[0] = 14;
         SaverScene.balls.posX[0] = 40.0, SaverScene.balls.posY[0] = 30.0;
-        ASSERT_TRUE(WaitUntil([] { return SaverScene.balls.rollPhase[0] >= 24.0; }, 5000));
+        const ULONGLONG start = GetTickCount64();
+        ASSERT_TRUE(WaitUntil([] { return SaverScene.balls.rollPhase[0] >= 80.0; }, 5000));
+        EXPECT_LT(GetTickCount64() - start, 600u)
+            << "ten frames at a 10 ms pace, on a busy machine";
         std::set<COLORREF> colours;
         HDC dc = GetDC(window);
         for (int i = 0; i < 21 * 21; ++i) {
             const int dx = i % 21 - 10, dy = i / 21 - 10;
             if (dx * dx + dy * dy <= 100) colours.insert(GetPixel(dc, 40 + dx, 30 + dy));
         }
-        ReleaseDC(window, dc);
         EXPECT_EQ(colours, (std::set<COLORREF>{RGB(240, 0, 0), RGB(255, 255, 255)}));
+        // An erase paints all of it black, until the next frame.
+        SendMessageA(window, WM_ERASEBKGND, 0, 0);
+        EXPECT_EQ(GetPixel(dc, 40, 30), RGB(0, 0, 0));
+        ReleaseDC(window, dc);
 
         DestroyWindow(window);
         EXPECT_TRUE(TakeQuit());

@@ -65,15 +65,13 @@ TEST_F(Settings, ReadsStoredValuesOfAtMostFourBytesAsTheyAre) {
         DWORD type;  // REG_NONE: nothing stored, not even the key, which the read then creates
         Bytes data;
         uint32_t expected;
-    } cases[] = {
-        {REG_NONE, {}, 20},
-        {REG_DWORD, DwordBytes(0), 0},
-        {REG_DWORD, DwordBytes(31), 31},
-        {REG_DWORD, DwordBytes(0xFFFFFFFF), 0xFFFFFFFF},
-        {REG_BINARY, DwordBytes(9), 9},
-        {REG_BINARY, {0x05, 0x01}, 0x0105},  // zero-extended, whatever the stack held
-        {REG_QWORD, {12, 0, 0, 0, 0, 0, 0, 0}, 20},
-    };
+    } cases[] = {{REG_NONE, {}, 20},
+                 {REG_DWORD, DwordBytes(0), 0},
+                 {REG_DWORD, DwordBytes(31), 31},
+                 {REG_DWORD, DwordBytes(0xFFFFFFFF), 0xFFFFFFFF},
+                 {REG_BINARY, DwordBytes(9), 9},
+                 {REG_BINARY, {0x05, 0x01}, 0x0105},  // zero-extended, whatever the stack held
+                 {REG_QWORD, {12, 0, 0, 0, 0, 0, 0, 0}, 20}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
         SetValue(SettingsKey, "COUNT", c.type, c.data);
