@@ -90,16 +90,18 @@ void Tick(Hack* hack) {
     XFlush(hack->window.display);
 }
 
+// Frames are counted from one report to the next: each tick belongs to the second it starts.
 void ReportPace(Hack* hack, int64_t now) {
-    ++hack->frames;
     const int64_t elapsed = now - hack->reportedAt;
-    if (elapsed < Second) return;
-    const int64_t cpu = Now(CLOCK_PROCESS_CPUTIME_ID);
-    std::fprintf(stderr, "zova-x11: %.1f fps, %.2f cores\n", hack->frames * 1e9 / elapsed,
-                 static_cast<double>(cpu - hack->cpuAtReport) / elapsed);
-    hack->reportedAt = now;
-    hack->cpuAtReport = cpu;
-    hack->frames = 0;
+    if (elapsed >= Second) {
+        const int64_t cpu = Now(CLOCK_PROCESS_CPUTIME_ID);
+        std::fprintf(stderr, "zova-x11: %.1f fps, %.2f cores\n", hack->frames * 1e9 / elapsed,
+                     static_cast<double>(cpu - hack->cpuAtReport) / elapsed);
+        hack->reportedAt = now;
+        hack->cpuAtReport = cpu;
+        hack->frames = 0;
+    }
+    ++hack->frames;
 }
 
 void HandleEvent(Hack* hack, const XEvent& event) {
