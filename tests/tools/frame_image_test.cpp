@@ -28,40 +28,4 @@ TEST(CanvasToRgb, TurnsBottomUpBgrIntoTopDownRgb) {
     EXPECT_EQ(at(2, 1), (std::vector<int>{0, 0, 0}));
 }
 
-TEST(LayoutSheet, FitsFramesInRowsAndRefusesHugeSheets) {
-    const struct {
-        int64_t frames;
-        int32_t columns, width, height;
-        bool fits;
-        int32_t cols, rows, sheetWidth, sheetHeight;
-    } cases[] = {
-        {4, 2, 640, 360, true, 2, 2, 1284, 724}, {1, 2, 640, 360, true, 1, 1, 640, 360},
-        {5, 2, 10, 10, true, 2, 3, 24, 38},      {3, 64, 10, 20, true, 3, 1, 38, 20},
-        {4, 2, 16384, 16384, false, 0, 0, 0, 0}, {0, 2, 10, 10, false, 0, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.frames << " frames of " << c.width << "x" << c.height);
-        SheetLayout layout;
-        ASSERT_EQ(LayoutSheet(c.frames, c.columns, c.width, c.height, &layout), c.fits);
-        if (!c.fits) continue;
-        EXPECT_TRUE(layout.columns == c.cols && layout.rows == c.rows &&
-                    layout.width == c.sheetWidth && layout.height == c.sheetHeight);
-    }
-}
-
-TEST(PlaceOnSheet, PutsEachFrameInItsCell) {
-    SheetLayout layout;
-    ASSERT_TRUE(LayoutSheet(3, 2, 2, 2, &layout));  // 8 x 8 with a 4-pixel gap
-    std::vector<uint8_t> sheet = NewSheet(layout);
-    for (int index = 0; index < 3; ++index) {
-        const std::vector<uint8_t> frame(2 * 2 * 3, static_cast<uint8_t>(100 + index));
-        PlaceOnSheet(&sheet, layout, index, frame, 2, 2);
-    }
-    const auto at = [&](int x, int y) { return sheet[(static_cast<size_t>(y) * 8 + x) * 3]; };
-    // Cells' corners, the gap and the empty fourth cell.
-    const int expected[][3] = {{0, 0, 100}, {1, 1, 100}, {6, 0, 101}, {7, 1, 101},
-                               {0, 6, 102}, {1, 7, 102}, {3, 0, 64},  {6, 6, 64}};
-    for (const auto& e : expected) EXPECT_EQ(at(e[0], e[1]), e[2]) << e[0] << "," << e[1];
-}
-
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # zova-render as a user runs it: a bad command line or a failed write ends with one line on
 # stderr and leaves no file; a good run writes the frames asked for, of the size asked for, in
-# black and the balls' colours only.
+# black and the balls' colours only, or the sheet of them.
 # Usage: render_cli_test.sh ZOVA_RENDER WORK_DIR
 set -u
 render=$1 work=$2
@@ -53,4 +53,9 @@ esac
 for colour in $colours; do
     case $colour in 000000 | F00000 | FFFFFF | FFC8C8 | F06464) ;; *) fail "colour $colour" ;; esac
 done
+# Three black frames in two columns, on grey: 2 x 64 + 4 wide, 2 x 48 + 4 high, the third frame at
+# the bottom left, the gap and the empty fourth cell grey.
+"$render" --width 64 --height 48 --balls 0 --ticks 3 --columns 2 --sheet "$work/sheet.png"
+sheet=$(convert "$work/sheet.png" -format '%wx%h %[hex:p{0,99}] %[hex:p{66,0}] %[hex:p{131,99}]' info:)
+if [ "$sheet" != "132x100 000000 404040 404040" ]; then fail "sheet: $sheet"; fi
 exit $failed
