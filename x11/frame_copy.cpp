@@ -72,8 +72,8 @@ void ConvertRows(const FrameCopy& copy, const RasterImage& canvas, int left, int
     const int bytes = copy.image->bits_per_pixel / 8;
     const uint16_t probe = 1;
     const bool lowByteFirst = copy.image->byte_order == LSBFirst;
-    const bool hostOrder = lowByteFirst == (*reinterpret_cast<const uint8_t*>(&probe) == 1);
-    const bool plain = bytes == 4 && lowByteFirst && hostOrder && copy.red.mask == 0xFF0000 &&
+    const bool littleEndian = *reinterpret_cast<const uint8_t*>(&probe) == 1;
+    const bool plain = bytes == 4 && lowByteFirst && littleEndian && copy.red.mask == 0xFF0000 &&
                        copy.green.mask == 0xFF00 && copy.blue.mask == 0xFF;
     const ChannelPlace red = copy.red, green = copy.green, blue = copy.blue;
     for (int y = top; y < top + rows; ++y, to += stride) {
