@@ -63,6 +63,7 @@ class HackTest : public testing::Test {
     static void TearDownTestSuite() { XCloseDisplay(display); }
     void TearDown() override {
         if (hack > 0) kill(hack, SIGKILL), waitpid(hack, nullptr, 0);
+        std::remove(errors.c_str());
     }
 
     // Starts zova-x11 with these words, ID standing for `window`; NAME=VALUE words set its
@@ -120,7 +121,8 @@ class HackTest : public testing::Test {
 
     static inline Display* display = nullptr;
     pid_t hack = 0;
-    std::string errors = testing::TempDir() + "zova-x11-errors.txt";
+    // Its stderr; one file per test process, as ctest runs them side by side.
+    std::string errors = testing::TempDir() + "zova-x11-" + std::to_string(getpid()) + ".txt";
 };
 
 TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsWithStatusZero) {
