@@ -144,36 +144,40 @@ inline std::vector<SeenBox> BoxesOf(DWORD processId) {
 // Posted: a sent click that opens a modal box returns only when the box closes.
 inline void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-// While it lives, each box this process shows (found by a timer that the box's own modal loop
-// dispatches) is recorded and dismissed; the first is handed to onBox before, which may re-enter
-// the code under test. Boxes and dialogs already up are left alone.
+// While it lives, each box or dialog this process shows (found by a timer that its own modal
+// loop dispatches) is recorded and handed to onBox, or dismissed with OK when there is none;
+// after ten seconds it is ended, so that a box left open fails a test instead of hanging it.
+// Boxes already up are left alone.
 class BoxWatcher {
   public:
-    explicit BoxWatcher(std::function<void()> onBox = nullptr) : onBox_(std::move(onBox)) {
+    explicit BoxWatcher(std::function<void(HWND)> onBox = nullptr) : onBox_(std::move(onBox)) {
         for (const SeenBox& box : BoxesOf(GetCurrentProcessId())) known_.insert(box.window);
-        active_ = this;
+        outer_ = std::exchange(active_, this);
         timer_ = SetTimer(nullptr, 0, 15, Tick);
     }
     ~BoxWatcher() {
         KillTimer(nullptr, timer_);
-        active_ = nullptr;
+        active_ = outer_;
     }
     BoxWatcher(const BoxWatcher&) = delete;
     std::vector<SeenBox> seen;
 
   private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        BoxWatcher* self = active_;
         for (const SeenBox& box : BoxesOf(GetCurrentProcessId())) {
-            if (active_ == nullptr || !active_->known_.insert(box.window).second) continue;
-            active_->seen.push_back(box);
-            if (active_->onBox_) std::exchange(active_->onBox_, nullptr)();
-            Click(box.window, IDOK);
+            if (GetTickCount64() > self->deadline_) EndDialog(box.window, -1);
+            if (!self->known_.insert(box.window).second) continue;
+            self->seen.push_back(box);
+            self->onBox_ ? self->onBox_(box.window) : Click(box.window, IDOK);
         }
     }
 
     inline static BoxWatcher* active_ = nullptr;
-    std::function<void()> onBox_;
+    BoxWatcher* outer_;
+    std::function<void(HWND)> onBox_;
     std::set<HWND> known_;
+    const ULONGLONG deadline_ = GetTickCount64() + 10000;
     UINT_PTR timer_ = 0;
 };
 

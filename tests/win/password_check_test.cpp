@@ -85,9 +85,10 @@ TEST_F(PasswordProvider, CheckAnswersFromFlagAndVerifierWithOneBoxAtMost) {
         int nestedResult = -1;
         DirtyStack();
         // Checks as the saver window does, with a close request while a box is up.
-        BoxWatcher watcher([&] {
+        BoxWatcher watcher([&](HWND box) {
             depthInBox = PasswordCheckDepth;
             nestedResult = VerifyPasswordOnClose(owner_.handle);
+            Click(box, IDOK);
         });
         const int result = VerifyPasswordOnClose(owner_.handle);
         RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);

@@ -11,31 +11,13 @@ namespace {
 
 constexpr char NurvoKey[] = "Software\\Nurvo";
 constexpr int64_t Nothing = -1;
-constexpr UINT_PTR DriveTimer = 77;
-
-std::function<void(HWND)> Drive;
-
-// The saver's own procedure, with the test's hands on the dialog once it shows (its modal loop
-// shows it when the queue first runs empty), and an end at a deadline so that a dialog left open
-// fails the test instead of hanging it.
-INT_PTR CALLBACK DrivenSetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) SetTimer(dialog, DriveTimer, 10, nullptr);
-    if (message != WM_TIMER || wParam != DriveTimer) {
-        return SetupDialogProc(dialog, message, wParam, lParam);
-    }
-    if (!IsWindowVisible(dialog)) return TRUE;
-    if (!Drive) return EndDialog(dialog, -1);
-    SetTimer(dialog, DriveTimer, 10000, nullptr);
-    std::exchange(Drive, nullptr)(dialog);
-    return TRUE;
-}
-
-// Opens dialog 102 modally, as the configure mode does; returns its result.
-INT_PTR RunSetupDialog(std::function<void(HWND)> drive) {
+// Opens dialog 102 modally, as the configure mode does, and hands it to drive once it shows;
+// returns its result.
+INT_PTR RunSetupDialog(const std::function<void(HWND)>& drive) {
     InitCommonControls();
-    Drive = std::move(drive);
+    BoxWatcher watcher(drive);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(102), nullptr,
-                           DrivenSetupDialogProc, 0);
+                           SetupDialogProc, 0);
 }
 
 LRESULT Slider(HWND dialog, UINT message, LPARAM lParam = 0) {
