@@ -49,9 +49,9 @@ inline Bytes ReadValue(const char* key, const char* name, DWORD* type = nullptr)
 
 // 0 when absent.
 inline uint32_t ReadDword(const char* key, const char* name) {
-    Bytes data = ReadValue(key, name);
-    data.resize(4);
-    return data[0] | data[1] << 8 | data[2] << 16 | uint32_t{data[3]} << 24;
+    DWORD value = 0, size = sizeof value;
+    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
 }
 
 inline bool KeyExists(const char* path) {

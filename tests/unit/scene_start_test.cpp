@@ -7,15 +7,27 @@
 
 namespace {
 
-TEST(StartScene, BringsTheStoredCountIntoTheTable) {
-    // Negative as a signed number: none.
-    const uint32_t cases[][2] = {
-        {0, 0}, {20, 20}, {30, 30}, {31, 30}, {0x7FFFFFFF, 30}, {0x80000000, 0}, {0xFFFFFFFF, 0},
-    };
+TEST(StartScene, KeepsTheCountWithinTheTableAndPlacesNothingWithoutArea) {
+    // Width, height, stored count, balls. Negative as a signed number: none. Without area no
+    // point lies off the canvas on both axes: placement must still end, drawing nothing.
+    const int64_t cases[][4] = {{640, 480, 0, 0},
+                                {640, 480, 20, 20},
+                                {640, 480, 30, 30},
+                                {640, 480, 31, 30},
+                                {640, 480, 0x7FFFFFFF, 30},
+                                {640, 480, 0x80000000, 0},
+                                {640, 480, 0xFFFFFFFF, 0},
+                                {0, 480, 20, 0},
+                                {640, 0, 20, 0},
+                                {-1, 480, 20, 0},
+                                {640, -32768, 20, 0}};
     for (const auto& c : cases) {
         Scene scene;
-        StartScene(&scene, 640, 480, c[0], 1);
-        EXPECT_EQ(scene.ballCount, c[1]) << c[0];
+        StartScene(&scene, int32_t(c[0]), int32_t(c[1]), uint32_t(c[2]), 99);
+        const BallTable empty{};
+        EXPECT_TRUE(scene.ballCount == c[3] &&
+                    (c[3] > 0) == (std::memcmp(&empty, &scene.balls, sizeof empty) != 0))
+            << c[0] << "x" << c[1] << " count " << c[2];
     }
 }
 
@@ -59,21 +71,6 @@ TEST(PlaceBalls, EveryBallStartsBeyondACornerWithItsTargetOnCanvas) {
                     << w << "x" << h << " seed " << seed << " ball " << i << ": " << x << ", " << y;
             }
         }
-    }
-}
-
-TEST(PlaceBalls, NoBallsOrNoAreaDrawsNothing) {
-    // Without area no point lies off the canvas on both axes: placement must still end.
-    const int32_t cases[][3] = {
-        {640, 480, 0}, {0, 480, 20}, {640, 0, 20}, {-1, 480, 20}, {640, -32768, 20}};
-    for (const auto& c : cases) {
-        Scene scene;
-        scene.width = c[0], scene.height = c[1], scene.randomState = 99, scene.ballCount = c[2];
-        PlaceBalls(&scene);
-        const BallTable empty{};
-        EXPECT_TRUE(scene.ballCount == 0 && scene.randomState == 99 &&
-                    std::memcmp(&empty, &scene.balls, sizeof(BallTable)) == 0)
-            << c[0] << "x" << c[1] << " count " << c[2];
     }
 }
 

@@ -8,23 +8,19 @@
 
 namespace {
 
-// Beside this program, where a plain library search looks first.
-std::string PlantedCopy() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program = path;
-    return program.substr(0, program.find_last_of('\\') + 1) + "PASSWORD.CPL";
-}
+// In the current folder, which ctest makes this program's own: where a plain library search
+// looks first.
+constexpr char PlantedCopy[] = "PASSWORD.CPL";
 
 class PasswordProvider : public ::testing::Test {
   protected:
     void SetUp() override {
         // Wherever else a copy of the verifier lies, only the system directory's counts.
         Clean();
-        ASSERT_TRUE(CopyFileA(SystemFile("PASSWORD.CPL").c_str(), PlantedCopy().c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(SystemFile("PASSWORD.CPL").c_str(), PlantedCopy, FALSE));
     }
     void TearDown() override {
-        DeleteFileA(PlantedCopy().c_str());
+        DeleteFileA(PlantedCopy);
         Clean();
     }
     // Both doubles in place, no flag, no records.
@@ -135,10 +131,10 @@ TEST_F(PasswordProvider, ChangeGoesToMprWithTheOwnerAndSaysOnlyWhenMprIsMissing)
 }
 
 TEST_F(PasswordProvider, LoadersTakeOnlyABareNameFromTheSystemDirectory) {
-    const std::string planted = PlantedCopy();
     for (auto load : {LoadSystemLibrary, LoadLibraryFromSystemDirectory}) {
-        for (const char* name : {planted.c_str(), "..\\PASSWORD.CPL", "x/PASSWORD.CPL",
-                                 "C:PASSWORD.CPL", "", static_cast<const char*>(nullptr)}) {
+        for (const char* name :
+             {"C:\\windows\\system32\\PASSWORD.CPL", "..\\PASSWORD.CPL", "x/PASSWORD.CPL",
+              "C:PASSWORD.CPL", "", static_cast<const char*>(nullptr)}) {
             SCOPED_TRACE(name != nullptr ? name : "(null)");
             EXPECT_EQ(load(name), nullptr);
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));

@@ -75,9 +75,6 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         // The host is the preview's parent and the full-screen window's owner.
         EXPECT_EQ(preview ? GetAncestor(window, GA_PARENT) : GetWindow(window, GW_OWNER),
                   host_.handle);
-        char title[32] = "";
-        GetWindowTextA(window, title, sizeof title);
-        EXPECT_STREQ(title, "Screen Saver");
         // A running full-screen saver stops a second start; a preview child does not.
         EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), preview ? nullptr : window);
         // The scene started with the stored count on a 24-bit canvas of the window's size.
