@@ -24,9 +24,9 @@ run)
         echo "wine-fixture: no Wine prefix at $state (the wine-setup test makes it)" >&2
         exit 2
     fi
-    export DISPLAY=":$(cat "$state/display")"
+    display=$(cat "$state/display")
     # Code page 932, as on a Japanese Windows.
-    exec env LC_ALL=ja_JP.UTF-8 wine "$@"
+    exec env DISPLAY=":$display" LC_ALL=ja_JP.UTF-8 wine "$@"
     ;;
 teardown)
     stop
@@ -35,7 +35,8 @@ setup)
     stop
     rm -rf "$state"
     "$(dirname "$0")/../scripts/start-xvfb.sh" "$state"
-    export WINEARCH=$1 DISPLAY=":$(cat "$state/display")"
+    display=$(cat "$state/display")
+    export WINEARCH=$1 DISPLAY=":$display"
     mkdir -p "$WINEPREFIX"
     # The server's output goes to a file: a pipe of ctest's left open behind it hangs the run.
     wineserver -p >>"$state/wine.log" 2>&1 </dev/null
