@@ -63,17 +63,17 @@ int RasterImage::IsSupportedDepth(int32_t depth) {
 
 int RasterImage::Create(int32_t width, int32_t height, int32_t depth) {
     if (!IsSupportedDepth(depth)) return 0;
-
-    // Row words in 64 bits: width x depth + 31 may not fit in int32, and a wrapped size would
-    // give a buffer shorter than the rows the image claims.
-    int64_t words = depth == 3 ? ((static_cast<int64_t>(width) + 31) / 32) * 3
-                               : (static_cast<int64_t>(width) * depth + 31) / 32;
-    const bool tooLarge = static_cast<int64_t>(width) * depth + 31 > INT32_MAX ||
-                          words * 32 > INT32_MAX || words * 4 * height > INT32_MAX ||
-                          static_cast<int64_t>(height) * 4 > INT32_MAX;
-
     Destroy();
-    if (tooLarge) return 0;
+    // Sizes below 1 fail whatever the depth: a negative width would otherwise give a negative
+    // word count, which no later step may see.
+    if (width < 1 || height < 1) return 0;
+
+    // Row words in 64 bits, where width x depth + 31 cannot overflow. Every size the image and
+    // the plane keep in int32 must fit: the row in bits, the buffer and each row table in bytes;
+    // the buffer's bound is tested by division, as stride x height may not fit even in 64 bits.
+    const int64_t words =
+        depth == 3 ? ((int64_t{width} + 31) / 32) * 3 : (int64_t{width} * depth + 31) / 32;
+    if (words > INT32_MAX / 32 || words * 4 > INT32_MAX / height) return 0;
     if (!Allocate(static_cast<int32_t>(words * 32), height)) return 0;
 
     depth_ = depth;
