@@ -32,6 +32,7 @@ bool TabulateStripeBands(double rollDegrees, double stripeWidthDegrees, StripeBa
         if (count == StripeBands::MaxBoundaries) return false;
         bands->threshold[count++] = std::cos(DegToRad(boundary));
     }
+    bands->count = count;
     for (int i = count; i <= StripeBands::MaxBoundaries; ++i)
         bands->threshold[i] = -std::numeric_limits<double>::infinity();
 
