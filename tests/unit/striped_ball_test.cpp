@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -8,8 +9,8 @@
 #include <utility>
 
 #include "raster/raster_image.h"
-#include "scene/geometry.h"
 #include "reference/straightforward.h"
+#include "scene/geometry.h"
 #include "scene/striped_ball.h"
 
 namespace {
@@ -18,19 +19,18 @@ constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr uint32_t Even = 0x00C8C8FFu, Odd = 0x000000F0u;
 
-// '.' the background (red 1, green 2, blue 3), 'E' even stripe, 'O' odd stripe, '?' else.
-char PaintAt(const RasterImage& image, int x, int y) {
-    const uint8_t* p = image.RowPointer(y) + 3 * x;
-    if (p[0] == 3 && p[1] == 2 && p[2] == 1) return '.';
-    if (p[0] == 200 && p[1] == 200 && p[2] == 255) return 'E';
-    return p[0] == 0 && p[1] == 0 && p[2] == 240 ? 'O' : '?';
-}
-
-// What each pixel shows, top row first.
+// What each pixel shows, top row first: '.' the background (red 1, green 2, blue 3), 'E' even
+// stripe, 'O' odd stripe, '?' else; '!' after a row whose end bytes are not all 0.
 std::string Paint(const RasterImage& image) {
     std::string paint;
-    for (int p = 0; p < image.Width() * image.Height(); ++p)
-        paint += PaintAt(image, p % image.Width(), p / image.Width());
+    for (int y = 0; y < image.Height(); ++y) {
+        const uint8_t *row = image.RowPointer(y), *end = row + 3 * image.Width();
+        for (const uint8_t* p = row; p < end; p += 3) {
+            const int bgr = p[0] << 16 | p[1] << 8 | p[2];
+            paint += bgr == 0x030201 ? '.' : bgr == 0xC8C8FF ? 'E' : bgr == 0xF0 ? 'O' : '?';
+        }
+        if (std::any_of(end, row + image.Stride(), [](uint8_t b) { return b != 0; })) paint += '!';
+    }
     return paint;
 }
 
@@ -63,11 +63,10 @@ TEST_P(BallDrawing, PaintsTheInclusiveDiscWithTheCentreStripeTruncatedTowardZero
         double roll;
         int painted;
         char centre;
-    } cases[] = {
-        {-1, 0, 0, '.'},      {0, 0, 1, 'O'},       {0, 30, 1, 'E'},      {1, 0, 5, 'O'},
-        {14, 17, 613, 'O'},   {14, 75, 613, 'O'},   {14, -95, 613, 'E'},  {14, -100, 613, 'E'},
-        {14, -120, 613, 'O'}, {14, -135, 613, 'O'}, {14, -150, 613, 'E'}, {14, 30, 613, 'E'},
-    };
+    } cases[] = {{-1, 0, 0, '.'},      {0, 0, 1, 'O'},       {0, 30, 1, 'E'},
+                 {1, 0, 5, 'O'},       {14, 17, 613, 'O'},   {14, 75, 613, 'O'},
+                 {14, -95, 613, 'E'},  {14, -100, 613, 'E'}, {14, -120, 613, 'O'},
+                 {14, -135, 613, 'O'}, {14, -150, 613, 'E'}, {14, 30, 613, 'E'}};
     for (const auto& c : cases) {
         const std::string paint = Draw(20, 20, c.radius, 33.0, c.roll);
         EXPECT_EQ(paint[20 * 40 + 20], c.centre) << c.radius << " roll " << c.roll;
@@ -89,19 +88,16 @@ TEST_P(BallDrawing, BandsAtHeadingZero) {
 TEST_P(BallDrawing, DrawsNothingWhereNothingIsDefinedOrVisible) {
     // Heading, roll and stripe width: non-finite angles (1e308 degrees are infinite in radians)
     // and widths that are not positive.
-    const double angles[][3] = {
-        {0, 0, 0},    {0, 0, -0.0},  {0, 0, -30},    {0, 0, NaN},  {0, 0, Inf},
-        {NaN, 0, 30}, {-Inf, 0, 30}, {1e308, 0, 30}, {0, NaN, 30}, {0, -Inf, 30},
-    };
+    const double angles[][3] = {{0, 0, 0},    {0, 0, -0.0}, {0, 0, -30},   {0, 0, NaN},
+                                {0, 0, Inf},  {NaN, 0, 30}, {-Inf, 0, 30}, {1e308, 0, 30},
+                                {0, NaN, 30}, {0, -Inf, 30}};
     for (const auto& a : angles)
         EXPECT_EQ(Draw(20, 20, 14, a[0], a[1], a[2]), std::string(1600, '.'))
             << a[0] << a[1] << a[2];
     // Centre and radius: squares that leave 32 bits, and centres where centre + offset would.
     constexpr int32_t Max = INT32_MAX, Min = INT32_MIN;
-    const int32_t discs[][3] = {
-        {20, 20, 46341}, {20, 20, Max}, {20, 20, -46341}, {Max, Max, 14},
-        {Min, Min, 14},  {Max, 5, 14},  {5, Min, 14},
-    };
+    const int32_t discs[][3] = {{20, 20, 46341}, {20, 20, Max}, {20, 20, -46341}, {Max, Max, 14},
+                                {Min, Min, 14},  {Max, 5, 14},  {5, Min, 14}};
     for (const auto& d : discs)
         EXPECT_EQ(Draw(d[0], d[1], d[2], 10, 20), std::string(1600, '.')) << d[0] << ", " << d[1];
 }
@@ -115,6 +111,28 @@ double StripeValueAt(int dx, int dy, int radius, double heading, double roll, do
     return (std::acos(std::clamp(along / m, -1.0, 1.0)) * 180.0 / Pi + roll) / width;
 }
 
+// Draws one ball both ways on a blank canvas: a pixel may differ only where its stripe value lies
+// within rounding of a whole number, never at the centre (and no row end may change).
+void ExpectAgreement(int width, int height, int32_t x, int32_t y, int32_t radius, double heading,
+                     double roll, double stripe) {
+    RasterImage fast, reference;
+    DrawStripedBall(Blank(fast, width, height), x, y, radius, heading, roll, stripe, Even, Odd);
+    DrawStripedBallReference(Blank(reference, width, height), x, y, radius, heading, roll, stripe,
+                             Even, Odd);
+    const std::string want = Paint(reference), got = Paint(fast);
+    ASSERT_EQ(got.size(), want.size()) << "a row end written";
+    for (int p = 0; p < width * height; ++p) {
+        if (got[p] == want[p]) continue;
+        const int dx = p % width - x, dy = p / width - y;
+        const double v = StripeValueAt(dx, dy, radius, heading, roll, stripe);
+        EXPECT_TRUE(want[p] != '.' && got[p] != '.' && (dx != 0 || dy != 0) &&
+                    std::fabs(v - std::nearbyint(v)) < 1e-9)
+            << "offset " << dx << ", " << dy << " radius " << radius << " heading " << heading
+            << " roll " << roll << " width " << stripe << ": " << got[p] << " instead of "
+            << want[p] << ", stripe value " << v;
+    }
+}
+
 TEST(StripedBallAgreement, FastMatchesReferenceAwayFromBandBoundaries) {
     const double headings[] = {0, 0.5, 12, 45, 89.99, 90, 200.5, 270, 1234.5, -77};
     const double rolls[] = {0,    8,    30,      90,    179.9, 360,  -8,
@@ -123,8 +141,7 @@ TEST(StripedBallAgreement, FastMatchesReferenceAwayFromBandBoundaries) {
     // than there are, 0.5 never fits, and with 1e-300 stripe values lie far beyond int64.
     const std::pair<int32_t, double> stripes[] = {
         {14, 30}, {14, 25}, {14, 180.0 / 7}, {14, 22.5}, {14, 20},   {5, 30},
-        {13, 45}, {20, 30}, {1, 30},         {14, 0.5},  {14, 1000}, {14, 1e-300},
-    };
+        {13, 45}, {20, 30}, {1, 30},         {14, 0.5},  {14, 1000}, {14, 1e-300}};
     // A 31 x 29 canvas (93 bytes in 96-byte rows): inside, one pixel over each edge, across
     // corners; radius 20 is clipped on every side.
     const int32_t centres[][2] = {{15, 14}, {-14, 14}, {44, 14}, {15, -14}, {15, 42},
@@ -134,34 +151,19 @@ TEST(StripedBallAgreement, FastMatchesReferenceAwayFromBandBoundaries) {
         for (double heading : headings) {
             for (double roll : rolls) {
                 const int32_t* centre = centres[pictures++ % 9];
-                RasterImage fast, reference;
-                DrawStripedBall(Blank(fast, 31, 29), centre[0], centre[1], st.first, heading, roll,
-                                st.second, Even, Odd);
-                DrawStripedBallReference(Blank(reference, 31, 29), centre[0], centre[1], st.first,
-                                         heading, roll, st.second, Even, Odd);
-                for (int y = 0; y < 29; ++y) {
-                    const uint8_t* end = fast.RowPointer(y) + 93;
-                    ASSERT_TRUE(!end[0] && !end[1] && !end[2]) << "end of row " << y;
-                }
-                const std::string want = Paint(reference), got = Paint(fast);
-                for (int p = 0; p < 31 * 29; ++p) {
-                    if (got[p] == want[p]) continue;
-                    const int dx = p % 31 - centre[0], dy = p / 31 - centre[1];
-                    const double v = StripeValueAt(dx, dy, st.first, heading, roll, st.second);
-                    // Only a stripe value within rounding of a whole number may differ, and never
-                    // at the centre, where it is exact.
-                    EXPECT_TRUE(want[p] != '.' && got[p] != '.' && (dx != 0 || dy != 0) &&
-                                std::fabs(v - std::nearbyint(v)) < 1e-9)
-                        << "offset " << dx << ", " << dy << " radius " << st.first << " heading "
-                        << heading << " roll " << roll << " width " << st.second << ": " << got[p]
-                        << " instead of " << want[p] << ", stripe value " << v;
-                }
+                ExpectAgreement(31, 29, centre[0], centre[1], st.first, heading, roll, st.second);
             }
         }
     }
+    // Large discs on a 300 x 48 canvas, whose rows pass 256 pixels: over every edge and corner.
+    // Centre, radius, heading, roll and stripe width:
+    const double large[][6] = {{150, 24, 150, 33, 17, 30},   {-200, 24, 300, 200.5, 90, 30},
+                               {500, 30, 300, 12, -100, 30}, {150, -180, 200, 89.99, 360, 25},
+                               {40, 250, 220, 270, 8, 30},   {-150, -100, 260, 45, 1e4, 45}};
+    for (const auto& l : large) ExpectAgreement(300, 48, l[0], l[1], l[2], l[3], l[4], l[5]);
 }
 
-TEST(StripedBallAgreement, OtherDepthsGoThroughSetPixel) {
+TEST(StripedBallAgreement, OtherDepthsAsSetPixelWouldPaintThem) {
     // At 8 bits each pixel takes the nearest palette entry; other depths take no pixel writes.
     for (int32_t depth : {8, 1, 4, 16, 48}) {
         RasterImage fast, reference;
@@ -176,6 +178,13 @@ TEST(StripedBallAgreement, OtherDepthsGoThroughSetPixel) {
             << "depth " << depth;
         EXPECT_TRUE(depth != 8 || fast.RowPointer(8)[10] == fast.NearestPaletteIndex(240, 0, 0));
     }
+    // Radius 4000 on a 1 x 1 canvas costs one pixel, not the disc: the centre, in stripe 3.
+    RasterImage tiny;
+    ASSERT_EQ(tiny.Create(1, 1, 8), 1);
+    const auto start = std::chrono::steady_clock::now();
+    DrawStripedBall(tiny, 0, 0, 4000, 0.0, 5.0, 30.0, Even, Odd);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(tiny.RowPointer(0)[0], tiny.NearestPaletteIndex(240, 0, 0));
     RasterImage empty;  // without pixels: harmless
     EXPECT_EQ(DrawStripedBall(empty, 0, 0, 14, 0.0, 0.0, 30.0, Even, Odd), 1);
     EXPECT_EQ(DrawStripedBallReference(empty, 0, 0, 14, 0.0, 0.0, 30.0, Even, Odd), 1);
