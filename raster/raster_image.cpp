@@ -1,5 +1,6 @@
 #include "raster/raster_image.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -193,6 +194,16 @@ void RasterImage::FillRectangle(int32_t x0, int32_t y0, int32_t x1, int32_t y1, 
     const bool wholeRows = (x0 < x1 ? x0 : x1) <= 0 && (x0 < x1 ? x1 : x0) >= width_ - 1;
     if (black && wholeRows && depth_ == 24 && Buffer() != nullptr) {
         std::memset(RowPointer(hi), 0, static_cast<size_t>(stride_) * (hi - lo + 1));
+        return;
+    }
+    // Each tick clears the last drawing of every ball, a small block of rows: the columns are
+    // clipped once, then the rows filled straight.
+    const int32_t left = std::max(x0 < x1 ? x0 : x1, 0);
+    const int32_t right = std::min(x0 < x1 ? x1 : x0, width_ - 1);
+    if (black && depth_ == 24 && Buffer() != nullptr) {
+        if (left > right) return;
+        const size_t bytes = static_cast<size_t>(right - left + 1) * 3;
+        for (int32_t y = lo; y <= hi; ++y) std::memset(RowPointer(y) + 3 * left, 0, bytes);
         return;
     }
     for (int32_t y = lo; y <= hi; ++y) FillSpan(x0, x1, y, red, green, blue);

@@ -33,6 +33,15 @@ void AddChangedRect(ChangedArea* area, const PixelRect& rect) {
     area->rects[area->count++] = rect;
 }
 
+void AddChangedPair(ChangedArea* area, const PixelRect& a, const PixelRect& b) {
+    if (IsEmpty(a) || IsEmpty(b) || !WorthMerging(a, b)) {
+        AddChangedRect(area, a);
+        AddChangedRect(area, b);
+        return;
+    }
+    AddChangedRect(area, Union(a, b));
+}
+
 void MergeChangedRects(ChangedArea* area) {
     if (area->whole) {
         area->count = 0;

@@ -16,7 +16,7 @@ struct PixelRect {
 // Where one tick changed the canvas: everything (whole), or the listed rectangles, which lie on
 // the canvas. A front end copies just these to the screen.
 struct ChangedArea {
-    // Last tick's drawings cleared, this tick's drawn: one rectangle each per ball.
+    // Last tick's drawing cleared and this tick's drawn: up to two rectangles per ball.
     static constexpr int Capacity = 2 * MaxBalls;
     bool whole = false;
     int count = 0;
@@ -25,6 +25,9 @@ struct ChangedArea {
 
 // Adds a rectangle; empty ones are dropped. Past the capacity the area becomes whole.
 void AddChangedRect(ChangedArea* area, const PixelRect& rect);
+
+// Adds two rectangles, as one when that costs little more than the two.
+void AddChangedPair(ChangedArea* area, const PixelRect& a, const PixelRect& b);
 
 // Merges rectangles that overlap or touch, or whose bounding box costs little more than the two,
 // so that a front end makes few copies; the merged rectangles cover at least what the parts did.

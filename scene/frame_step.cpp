@@ -48,7 +48,7 @@ struct TickDrawing {
         if (quiet) {
             const PixelRect bounds = Bounds(x, y, b.radius[i]);
             if (bounds.right <= bounds.left || bounds.bottom <= bounds.top) return;
-            if (!flash) scene->drawn[scene->drawnCount++] = bounds;
+            if (!flash) scene->drawn[i] = bounds;
         }
         paint(canvas, x, y, b.radius[i], b.heading[i], b.rollPhase[i], StripeWidth,
               flash ? FlashEvenColour : NormalEvenColour, flash ? FlashOddColour : NormalOddColour);
@@ -94,36 +94,39 @@ void Steer(Scene* scene, uint32_t i, double vx, double vy) {
     b.steerCountdown[i] -= 1;
 }
 
-// Clears what the last tick drew, or the whole canvas when its contents are unknown.
-void Clear(Scene* scene, RasterImage& canvas, bool quiet, ChangedArea* changed) {
+// Clears what the last tick drew, or the whole canvas when its contents are unknown; hands back
+// the rectangles cleared, by ball.
+void Clear(Scene* scene, RasterImage& canvas, bool quiet, ChangedArea* changed,
+           PixelRect cleared[MaxBalls]) {
     const bool known =
         quiet && scene->drawnCanvas == &canvas && scene->drawnGeneration == canvas.Generation();
-    if (known) {
-        for (int k = 0; k < scene->drawnCount; ++k) {
-            const PixelRect& r = scene->drawn[k];
+    for (int i = 0; i < MaxBalls; ++i) {
+        const PixelRect& r = scene->drawn[i];
+        cleared[i] = known ? r : PixelRect{};
+        if (known && r.right > r.left && r.bottom > r.top)
             canvas.FillRectangle(r.left, r.top, r.right - 1, r.bottom - 1, 0, 0, 0);
-            AddChangedRect(changed, r);
-        }
-    } else {
+        scene->drawn[i] = {};
+    }
+    if (!known) {
         canvas.FillRectangle(0, 0, scene->width - 1, scene->height - 1, 0, 0, 0);
         changed->whole = true;
     }
-    scene->drawnCount = 0;
     scene->drawnCanvas = &canvas;
     scene->drawnGeneration = canvas.Generation();
 }
 
 void Step(Scene* scene, RasterImage& canvas, BallPainter paint, bool quiet, ChangedArea* changed) {
-    Clear(scene, canvas, quiet, changed);
+    PixelRect cleared[MaxBalls];
+    Clear(scene, canvas, quiet, changed, cleared);
     // Guarded here as well: nothing may read past the table.
     scene->ballCount = std::min<uint32_t>(scene->ballCount, MaxBalls);
     const TickDrawing draw{canvas, paint, quiet, scene};
     BallTable& b = scene->balls;
     for (uint32_t i = 0; i < scene->ballCount; ++i) {
-        const int before = scene->drawnCount;
         draw.Ball(i, false);
         TurnBackOnContact(scene, draw, i);
-        if (quiet && scene->drawnCount > before) AddChangedRect(changed, scene->drawn[before]);
+        // A ball moves a few pixels a tick: its last and its new drawing are mostly one area.
+        AddChangedPair(changed, cleared[i], scene->drawn[i]);
 
         // From the heading as it stands after a turn-back; a steering turn waits a tick.
         const double radians = DegToRad(b.heading[i]);
@@ -134,6 +137,8 @@ void Step(Scene* scene, RasterImage& canvas, BallPainter paint, bool quiet, Chan
         b.posY[i] += vy;
         b.rollPhase[i] += RollStep;
     }
+    for (uint32_t i = scene->ballCount; i < static_cast<uint32_t>(MaxBalls); ++i)
+        AddChangedRect(changed, cleared[i]);
     if (!quiet) ForgetCanvas(scene);
     MergeChangedRects(changed);
 }

@@ -18,11 +18,10 @@ struct Scene {
     int32_t width = 0;
     int32_t height = 0;
 
-    // What the last tick drew, for the next tick to clear: one rectangle per drawn ball (its
+    // What the last tick drew, for the next tick to clear: the rectangle of each ball (its
     // flash lies on its normal drawing), and the canvas it drew into. A canvas the scene has not
     // drawn into, or has been told it cannot know, is cleared whole.
     PixelRect drawn[MaxBalls] = {};
-    int drawnCount = 0;
     const RasterImage* drawnCanvas = nullptr;
     uint32_t drawnGeneration = 0;
 };

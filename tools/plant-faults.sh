@@ -213,8 +213,8 @@ scene/frame_step.cpp @@ if (b.steerCountdown[i] < 1) { @@ if (b.steerCountdown[i
 scene/frame_step.cpp @@ if (b.steerCountdown[i] % 2 == 0) { @@ if (b.steerCountdown[i] % 2 != 0) { @@ steering turns on odd countdown values
 scene/frame_step.cpp @@ b.rollPhase[i] += RollStep; @@ b.rollPhase[i] -= RollStep; @@ balls roll backwards
 scene/frame_step.cpp @@ clip(int64_t{x} + r + 1, canvas.Width()), @@ clip(int64_t{x} + r, canvas.Width()), @@ recorded drawing one column short: balls leave a trail
-scene/frame_step.cpp @@ for (int k = 0; k < scene->drawnCount; ++k) { @@ for (int k = 1; k < scene->drawnCount; ++k) { @@ quiet tick leaves the first ball's last drawing on the canvas
-scene/frame_step.cpp @@ if (quiet && scene->drawnCount > before) AddChangedRect(changed, scene->drawn[before]); @@ /* no changed rectangle for this tick's drawing */ @@ this tick's drawings left out of the changed area
+scene/frame_step.cpp @@ if (known && r.right > r.left && r.bottom > r.top) @@ if (known && i > 0 && r.right > r.left && r.bottom > r.top) @@ quiet tick leaves the first ball's last drawing on the canvas
+scene/frame_step.cpp @@ AddChangedPair(changed, cleared[i], scene->drawn[i]); @@ AddChangedRect(changed, cleared[i]); @@ this tick's drawings left out of the changed area
 scene/frame_step.cpp @@ scene->ballCount = std::min<uint32_t>(scene->ballCount, MaxBalls); @@ /* ball count taken as it is */ @@ ball count above the table reads past it
 scene/changed_area.cpp @@ std::max(a.bottom, b.bottom)}; @@ std::min(a.bottom, b.bottom)}; @@ merged rectangle loses the lower one's bottom rows
 scene/striped_ball.cpp @@ pixel[0] = static_cast<uint8_t>(colour.blue); @@ pixel[0] = static_cast<uint8_t>(colour.red); @@ ball pixels get red in the blue byte
