@@ -183,7 +183,7 @@ exit $((unusable > 0))
 raster/raster_image.cpp @@ if (hi >= width_) hi = width_ - 1; @@ if (hi >= width_) hi = width_; @@ span fill runs one pixel past the right edge
 raster/raster_image.cpp @@ if (lo < 0) lo = 0;\n    int32_t hi = x0 < x1 ? x1 : x0; @@ int32_t hi = x0 < x1 ? x1 : x0; @@ span starting left of the canvas writes before its row
 raster/raster_image.cpp @@ return bits + static_cast<ptrdiff_t>(height_ - 1 - y) * stride_; @@ return bits + static_cast<ptrdiff_t>(y) * stride_; @@ rows kept top-down: the picture shows upside down
-raster/raster_image.cpp @@ : (static_cast<int64_t>(width) * depth + 31) / 32; @@ : (static_cast<int64_t>(width) * depth + 31) / 32 + 1; @@ rows padded one word too long: the picture shows skewed
+raster/raster_image.cpp @@ : (int64_t{width} * depth + 31) / 32; @@ : (int64_t{width} * depth + 31) / 32 + 1; @@ rows padded one word too long: the picture shows skewed
 raster/pixel_plane.cpp @@ if (widthBits < 1 || rows < 1) return 0; @@ if (widthBits < 0 || rows < 1) return 0; @@ a canvas zero pixels wide is created
 raster/raster_image.cpp @@ if (d < bestDistance) { @@ if (d <= bestDistance) { @@ 8-bit colour search takes the last of equally near palette entries
 raster/raster_image.cpp @@ static_cast<uint8_t>((i / 64) * 64)}; @@ static_cast<uint8_t>((i / 64) * 63)}; @@ default palette's blue levels 63 apart, not 64
@@ -217,9 +217,9 @@ scene/frame_step.cpp @@ if (known && r.right > r.left && r.bottom > r.top) @@ if
 scene/frame_step.cpp @@ AddChangedPair(changed, cleared[i], scene->drawn[i]); @@ AddChangedRect(changed, cleared[i]); @@ this tick's drawings left out of the changed area
 scene/frame_step.cpp @@ scene->ballCount = std::min<uint32_t>(scene->ballCount, MaxBalls); @@ /* ball count taken as it is */ @@ ball count above the table reads past it
 scene/changed_area.cpp @@ std::max(a.bottom, b.bottom)}; @@ std::min(a.bottom, b.bottom)}; @@ merged rectangle loses the lower one's bottom rows
-scene/striped_ball.cpp @@ pixel[0] = static_cast<uint8_t>(colour.blue); @@ pixel[0] = static_cast<uint8_t>(colour.red); @@ ball pixels get red in the blue byte
-scene/striped_ball.cpp @@ const double s = std::sin(-h); @@ const double s = std::sin(h); @@ stripes mirrored about the heading
-scene/striped_ball.cpp @@ std::min<int64_t>(halfWidth, width - 1 - centreX); @@ std::min<int64_t>(halfWidth, width - 2 - centreX); @@ ball clipped one column short of the right edge
+scene/striped_ball.cpp @@ ink = {{static_cast<uint8_t>(blue), @@ ink = {{static_cast<uint8_t>(red), @@ ball pixels get red in the blue byte
+scene/striped_ball.cpp @@ ball.s = std::sin(-h); @@ ball.s = std::sin(h); @@ stripes mirrored about the heading
+scene/striped_ball.cpp @@ std::min(halfWidth, width - 1 - centreX); @@ std::min(halfWidth, width - 2 - centreX); @@ ball clipped one column short of the right edge
 scene/stripe_value.h @@ return radius >= 0 && radius <= MaxStripedBallRadius && @@ return radius >= 0 && @@ radius whose square overflows is drawn
 scene/stripe_bands.cpp @@ bands->odd[i] = (index & 1) != 0; @@ bands->odd[i] = (index & 1) == 0; @@ tabulated stripes swap their colours
 scene/stripe_bands.cpp @@ const int64_t index = lower >= 0 ? lower : lower + 1; @@ const int64_t index = lower; @@ negative stripe indices not truncated toward zero
