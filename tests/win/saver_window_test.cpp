@@ -54,8 +54,9 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
     for (bool preview : {false, true}) {
         SCOPED_TRACE(preview ? "preview" : "run");
         SetDword(SettingsKey, "COUNT", preview ? 0x80000000 : 7);  // negative: no balls
-        POINT cursor = {}, at = {};  // the preview lies at its host's client origin
-        GetCursorPos(&cursor);
+        POINT at = {};  // the preview lies at its host's client origin
+        SetCursorPos(70, 80);
+        SavedCursorPos = {-1, -1};
         if (preview) ClientToScreen(host_.handle, &at);
         // The host's frame counts too: the preview takes its window rectangle, not its client area.
         const SIZE size = preview
@@ -83,7 +84,7 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
                     SaverCanvas.Depth() == 24);
         // Outside the preview the cursor hides, and where it stood is the reference for moves.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ - !preview);
-        EXPECT_TRUE(preview || (SavedCursorPos.x == cursor.x && SavedCursorPos.y == cursor.y));
+        EXPECT_TRUE(preview || (SavedCursorPos.x == 70 && SavedCursorPos.y == 80));
 
         // One still ball: the timer draws it into this window, row 0 at the top.
         SaverScene.balls = {};
