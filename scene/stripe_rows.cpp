@@ -9,43 +9,50 @@ bool StripeRows::Prepare(const StripeBands& bands, double c, double s, int32_t r
     bands_ = &bands;
     mirrored_ = c < 0.0;
     const double cs = mirrored_ ? -c : c;
+    c_ = cs;
     s_ = mirrored_ ? -s : s;
     invC_ = 1.0 / cs;
     rr_ = radius * radius;
+    poleZone_ = 1e-6 * rr_;
     margin_ = 1.0 / 1024 + radius * (1.0 / (1 << 22));
     marginUnits_ = static_cast<int32_t>(margin_ * Unit) + 1;
     count_ = bands.count;
     positive_ = 0;
     double largest = 0.0;
     const double sign = mirrored_ ? -Unit : Unit;
+    // Lanes past the boundaries are worked out alongside: their crossing lies far before every
+    // row, so it falls before the first pixel, is never near, and flips no parity.
     for (int i = 0; i < Lanes; ++i) {
-        // Lanes past the boundaries are worked out alongside: their crossing lies far before
-        // every row, so it falls before the first pixel, is never near, and flips no parity.
-        const double t = i < count_ ? bands.threshold[i] : 0.0;
+        centreSlope_[i] = gapScale_[i] = onRowScale_[i] = gapSquare_[i] = gapShift_[i] = 0.0;
+        groupScale_[0][i] = groupScale_[1][i] = 0.0;
+        centreBase_[i] = -1e300;
+    }
+    for (int i = 0; i < count_; ++i) {
+        const double t = bands.threshold[i];
         positive_ += t > 0.0;
         largest = std::max(largest, std::fabs(t));
         const double a = cs * cs + t * t * s_ * s_;
-        const double perA = i < count_ ? 1.0 / a : 0.0;
+        const double perA = 1.0 / a;
         centreSlope_[i] = sign * (cs * s_ * (1.0 - t * t) * perA);
-        centreBase_[i] = i < count_ ? sign * (cs * t * 0.001 * perA) : -1e300;
+        centreBase_[i] = sign * (cs * t * 0.001 * perA);
         gapScale_[i] = Unit * (std::fabs(t) * perA);
         // The crossing in the row's own frame that is the solver's r2 (t > 0) or r1 (t < 0).
         onRowScale_[i] = (t > 0.0) != mirrored_ ? gapScale_[i] : -gapScale_[i];
-        gapSquare_[i] = i < count_ ? a * rr_ : 0.0;
+        gapSquare_[i] = a * rr_;
         gapShift_[i] = s_ * t * 0.001;
         groupScale_[0][i] = t > 0.0 ? gapScale_[i] : 0.0;
-        groupScale_[1][i] = i < count_ && t < 0.0 ? gapScale_[i] : 0.0;
+        groupScale_[1][i] = t < 0.0 ? gapScale_[i] : 0.0;
     }
 #if STRIPE_ROWS_SSE2
+    const __m128i index[2] = {_mm_setr_epi32(0, 1, 2, 3), _mm_setr_epi32(4, 5, 6, 7)};
+    auto lanes = [&](int quad, int from, int to) {
+        return _mm_andnot_si128(_mm_cmplt_epi32(index[quad], _mm_set1_epi32(from)),
+                                _mm_cmplt_epi32(index[quad], _mm_set1_epi32(to)));
+    };
     for (int quad = 0; quad < Lanes / 4; ++quad) {
-        auto lanes = [&](int from, int to) {
-            const int l = 4 * quad;
-            auto in = [&](int lane) { return lane >= from && lane < to ? -1 : 0; };
-            return _mm_setr_epi32(in(l), in(l + 1), in(l + 2), in(l + 3));
-        };
-        countsNear_[OnRow][quad] = lanes(0, count_);
-        countsNear_[LeftOfRow][quad] = lanes(0, positive_);
-        countsNear_[RightOfRow][quad] = lanes(positive_, count_);
+        countsNear_[OnRow][quad] = lanes(quad, 0, count_);
+        countsNear_[LeftOfRow][quad] = lanes(quad, 0, positive_);
+        countsNear_[RightOfRow][quad] = lanes(quad, positive_, count_);
     }
 #endif
     spread_ = 0.001 * largest * invC_;

@@ -39,9 +39,9 @@
 //   all right of the row:  boundary i covers the row when t > 0, all but [r1, r2] when t < 0.
 // The floating-point test can disagree with the real one only at a pixel within rounding of a
 // crossing, at the pixel where along is exactly 0 (it has a colour of its own) and at a rim pixel
-// (where the chord's clamp acts); those pixels are handed back for the exact test. Rows that fit
-// none of the three cases (xu at an end of the row, or c nearly 0) are left to the exact test
-// pixel by pixel.
+// near a pole (there rr - across^2 = along^2 is nearly 0, so rounding can empty the chord); those
+// pixels are handed back for the exact test. Rows that fit none of the three cases (xu at an end
+// of the row, or c nearly 0) are left to the exact test pixel by pixel.
 //
 // The roots, with A = c^2 + t^2 s^2 and the 0.001 written e (using c^2 + s^2 = 1, which the
 // rounded cosine and sine meet to an ulp):
@@ -122,9 +122,11 @@ class StripeRows {
     const StripeBands* bands_;
     bool mirrored_;
     bool alternating_;
-    double s_;  // the sine of the solver's frame, where the cosine is positive
+    double c_;  // the cosine and sine of the solver's frame, where the cosine is positive
+    double s_;
     double invC_;
     int32_t rr_;
+    double poleZone_;  // along^2 below this on the rim is near a pole: 1e-6 rr
     // How far the points xu lie from dy s / c at most, and how near a crossing may come to a
     // pixel before the pixel is left to the exact test, in pixels and in fixed-point units.
     double spread_;
@@ -254,7 +256,8 @@ STRIPE_ROWS_INLINE bool StripeRows::Solve(int32_t dy, int32_t first, int32_t las
 #endif
 
     // Pixels for the exact test: near a crossing that counts, where along is exactly 0, and rim
-    // pixels.
+    // pixels near a pole (elsewhere on the rim rounding leaves rr - across^2 = along^2 within a
+    // billionth of itself).
     if (near) AddNear(y, offset, highest, length, row);
     if (kind == OnRow) {
         const double x = (mirrored_ ? -x0 : x0) * Unit + offset;
@@ -263,8 +266,13 @@ STRIPE_ROWS_INLINE bool StripeRows::Solve(int32_t dy, int32_t first, int32_t las
         if (IsNear(at) && pixel >= 0 && pixel < length) row->exactAt[row->exactCount++] = pixel;
     }
     if (int64_t{halfWidth} * halfWidth + int64_t{dy} * dy == rr_) {
-        if (-halfWidth >= first) row->exactAt[row->exactCount++] = -halfWidth - first;
-        if (halfWidth <= last) row->exactAt[row->exactCount++] = halfWidth - first;
+        auto rim = [&](int32_t x) {
+            const double along = (mirrored_ ? -x : x) * c_ - y * s_;
+            if (x >= first && x <= last && along * along < poleZone_)
+                row->exactAt[row->exactCount++] = x - first;
+        };
+        rim(-halfWidth);
+        if (halfWidth != 0) rim(halfWidth);
     }
     return true;
 }

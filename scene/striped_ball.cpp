@@ -126,30 +126,34 @@ struct Quads {
 
 Quads MakeQuads(const Ink ink[2]) {
     // Byte b of entry e belongs to pixel b / 3, odd when bit b / 3 of e is set: entry e is the
-    // even pattern with the bytes picked by OddBytes[e] from the odd one.
+    // even bytes with those of OddBytes[e] taken from the odd ones.
     static constexpr struct Masks {
         uint64_t half[16][2];
         constexpr Masks() : half() {
             for (int e = 0; e < 16; ++e) {
-                for (int b = 0; b < 16; ++b) {
-                    if (b < 12 && ((e >> (b / 3)) & 1) != 0)
+                for (int b = 0; b < 12; ++b) {
+                    if (((e >> (b / 3)) & 1) != 0)
                         half[e][b / 8] |= uint64_t{0xFF} << (8 * (b % 8));
                 }
             }
         }
     } OddBytes;
-    Pattern even = MakePattern<3>(ink[0]);
-    Pattern odd = MakePattern<3>(ink[1]);
-    uint64_t evenHalf[2];
-    uint64_t flipHalf[2];
-    std::memcpy(evenHalf, even.bytes, 16);
-    std::memcpy(flipHalf, odd.bytes, 16);
-    flipHalf[0] ^= evenHalf[0];
-    flipHalf[1] ^= evenHalf[1];
+    // The 16 bytes of an ink's pixels one after another, as two halves (bytes 0 to 7, 8 to 15).
+    auto halves = [](const Ink& ink, uint64_t half[2]) {
+        const uint64_t pixel = ink.bytes[0] | ink.bytes[1] << 8 | ink.bytes[2] << 16;
+        half[0] = pixel | pixel << 24 | pixel << 48;
+        half[1] = pixel >> 16 | pixel << 8 | pixel << 32 | pixel << 56;
+    };
+    uint64_t even[2];
+    uint64_t flip[2];
+    halves(ink[0], even);
+    halves(ink[1], flip);
+    flip[0] ^= even[0];
+    flip[1] ^= even[1];
     Quads quads;
     for (int e = 0; e < 16; ++e) {
-        const uint64_t half[2] = {evenHalf[0] ^ (flipHalf[0] & OddBytes.half[e][0]),
-                                  evenHalf[1] ^ (flipHalf[1] & OddBytes.half[e][1])};
+        const uint64_t half[2] = {even[0] ^ (flip[0] & OddBytes.half[e][0]),
+                                  even[1] ^ (flip[1] & OddBytes.half[e][1])};
         std::memcpy(quads.bytes[e], half, 16);
     }
     return quads;
