@@ -62,7 +62,8 @@ void TurnBackOnContact(Scene* scene, const TickDrawing& draw, uint32_t i) {
     for (uint32_t j = 0; j < scene->ballCount; ++j) {
         if (j == i) continue;
         const double d = Distance(b.posX[i], b.posY[i], b.posX[j], b.posY[j]);
-        if (Truncate(d) >= b.radius[i] + CollisionMargin) continue;
+        // Widened: a radius near the top of its range must not overflow the margin.
+        if (Truncate(d) >= int64_t{b.radius[i]} + CollisionMargin) continue;
 
         b.heading[i] = NormalizeDegrees(b.heading[i] + 180.0);
         const double radians = DegToRad(b.heading[i]);
@@ -108,7 +109,8 @@ void Clear(Scene* scene, RasterImage& canvas, bool quiet, ChangedArea* changed,
         scene->drawn[i] = {};
     }
     if (!known) {
-        canvas.FillRectangle(0, 0, scene->width - 1, scene->height - 1, 0, 0, 0);
+        // All the canvas holds, whatever size the scene was started with.
+        canvas.FillRectangle(0, 0, canvas.Width() - 1, canvas.Height() - 1, 0, 0, 0);
         changed->whole = true;
     }
     scene->drawnCanvas = &canvas;

@@ -160,6 +160,21 @@ TEST_F(FrameStep, CountAboveTableAndCanvasWithoutPixelsStillAdvance) {
                 scene.balls.rollPhase[MaxBalls - 1] == 8);
 }
 
+// Sizes and radii at the ends of their ranges tick without overflow (the sanitised build traps
+// it): no balls on a canvas of negative width, a contact test with the largest radius.
+TEST_F(FrameStep, ExtremeSizesAndRadiiTickSafely) {
+    StartScene(&scene, INT32_MIN, H, 30, 1);
+    StepScene(&scene, canvas, nullptr);
+    EXPECT_EQ(scene.ballCount, 0u);
+    scene = Scene{};
+    scene.width = W, scene.height = H, scene.ballCount = 2;
+    PutBall(0, -1e6, -1e6, 0);
+    PutBall(1, 1e6, 1e6, 0);
+    scene.balls.radius[0] = INT32_MAX;
+    StepScene(&scene, canvas, nullptr);
+    EXPECT_EQ(scene.balls.heading[0], 180) << "everything is within reach of that radius";
+}
+
 std::vector<uint8_t> Bytes(const RasterImage& image) {
     const uint8_t* first = image.RowPointer(image.Height() - 1);
     return first ? std::vector<uint8_t>(first, first + size_t(image.Stride()) * image.Height())
@@ -186,24 +201,26 @@ bool OnlyChangedAreaDiffers(const std::vector<uint8_t>& before, const RasterImag
 
 // The quiet tick against a full clear and redraw of the same scene, tick by tick, on canvases
 // from a single pixel to clipped edges, with contacts, flashes and balls far off the canvas; the
-// caller's own writes and a re-created canvas on the way.
+// caller's own writes and a re-created canvas on the way; the last row's canvas is wider than its
+// scene, and all of it is cleared.
 TEST(QuietTick, LeavesWhatAFullRedrawLeavesAndReportsAllItChanged) {
-    const int32_t cases[][4] = {{1, 1, 30, 5},     {7, 5, 30, 6},     {64, 48, 30, 7},
-                                {64, 48, 0, 8},    {320, 240, 30, 9}, {320, 240, 2, 10},
-                                {100, 30, 30, 11}, {31, 200, 17, 12}};
+    const int32_t cases[][5] = {
+        {1, 1, 30, 5, 1},       {7, 5, 30, 6, 7},       {64, 48, 30, 7, 64},
+        {64, 48, 0, 8, 64},     {320, 240, 30, 9, 320}, {320, 240, 2, 10, 320},
+        {100, 30, 30, 11, 100}, {31, 200, 17, 12, 31},  {100, 100, 30, 13, 200}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c[0] << "x" << c[1] << ", " << c[2] << " balls");
         Scene quiet, full;
         StartScene(&quiet, c[0], c[1], c[2], c[3]);
         full = quiet;
         RasterImage canvas, reference;
-        ASSERT_TRUE(canvas.Create(c[0], c[1], 24) && reference.Create(c[0], c[1], 24));
+        ASSERT_TRUE(canvas.Create(c[4], c[1], 24) && reference.Create(c[4], c[1], 24));
         for (int tick = 1; tick <= 400; ++tick) {
             if (tick == 150) {
-                canvas.FillRectangle(0, 0, c[0] / 2, c[1] / 2, 9, 9, 9);
+                canvas.FillRectangle(0, 0, c[4] - 1, c[1] / 2, 9, 9, 9);
                 ForgetCanvas(&quiet);
             }
-            if (tick == 250) canvas.Create(c[0], c[1], 24);
+            if (tick == 250) canvas.Create(c[4], c[1], 24);
             const std::vector<uint8_t> before = Bytes(canvas);
             ChangedArea changed;
             StepScene(&quiet, canvas, &changed);
