@@ -1,9 +1,10 @@
 #include "shell/frame_blit.h"
 
-#include "raster/raster_image.h"
-#include "scene/changed_area.h"
+#include "frames/frame_loop.h"
 
-void CopyCanvasRect(HDC dc, const RasterImage& canvas, const PixelRect& rect) {
+void CopyCanvasRect(HDC dc, const FrameCopyRect& copy) {
+    const RasterImage& canvas = *copy.canvas;
+    const PixelRect& rect = copy.source;
     // Only a canvas that holds exactly the pixels the header below describes may be read:
     // without pixels (creation failed) nothing is shown.
     const int32_t width = canvas.Width();
@@ -30,15 +31,7 @@ void CopyCanvasRect(HDC dc, const RasterImage& canvas, const PixelRect& rect) {
     // bitmap is measured from its bottom too.
     const UINT firstScan = static_cast<UINT>(height - bottom);
     const UINT scans = static_cast<UINT>(bottom - top);
-    SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(right - left), scans, left,
-                      static_cast<int>(firstScan), firstScan, scans, canvas.RowPointer(bottom - 1),
-                      &info, DIB_RGB_COLORS);
-}
-
-void CopyChangedArea(HDC dc, const RasterImage& canvas, const ChangedArea& changed) {
-    if (changed.whole) {
-        CopyCanvasRect(dc, canvas, {0, 0, canvas.Width(), canvas.Height()});
-        return;
-    }
-    for (int k = 0; k < changed.count; ++k) CopyCanvasRect(dc, canvas, changed.rects[k]);
+    SetDIBitsToDevice(dc, copy.destX + left - rect.left, copy.destY + top - rect.top,
+                      static_cast<DWORD>(right - left), scans, left, static_cast<int>(firstScan),
+                      firstScan, scans, canvas.RowPointer(bottom - 1), &info, DIB_RGB_COLORS);
 }

@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "res/ui_texts.h"
-#include "shell/saver_state.h"
 #include "shell/system_library.h"
 
 namespace {
@@ -26,7 +25,7 @@ bool ReadPasswordFlag(HKEY desktop, uint32_t* flag) {
                             reinterpret_cast<BYTE*>(flag), &size) == ERROR_SUCCESS;
 }
 
-// The check proper, run while PasswordCheckDepth is raised, so that the modal loops of the
+// The check proper, run while the check depth is raised, so that the modal loops of the
 // message box and of the password dialog see it.
 int CheckPassword(HWND window) {
     HKEY desktop = nullptr;
@@ -63,13 +62,13 @@ int CheckPassword(HWND window) {
 
 }  // namespace
 
-int VerifyPasswordOnClose(HWND window) {
-    if (PasswordCheckDepth++ != 0) {
+int VerifyPasswordOnClose(int32_t* checkDepth, HWND window) {
+    if ((*checkDepth)++ != 0) {
         // A close request that reached us through the modal loop of a running check.
-        --PasswordCheckDepth;
+        --*checkDepth;
         return StayOpen;
     }
     int result = CheckPassword(window);
-    --PasswordCheckDepth;
+    --*checkDepth;
     return result;
 }

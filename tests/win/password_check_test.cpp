@@ -2,7 +2,6 @@
 
 #include "shell/change_password.h"
 #include "shell/password_check.h"
-#include "shell/saver_state.h"
 #include "shell/system_library.h"
 #include "tests/support/windows_support.h"
 
@@ -29,14 +28,17 @@ class PasswordProvider : public ::testing::Test {
         ASSERT_TRUE(InstallDouble("PASSWORD.CPL", "PASSWORD.CPL"));
         ASSERT_TRUE(InstallDouble("MPR.DLL", "MPR.DLL"));
         ArrangeDouble(0);
-        PasswordCheckDepth = 0;
+        checkDepth_ = 0;
     }
 
     TestWindow owner_;
+    static int32_t checkDepth_;
 };
 
 // One box at most per check: the failure message when the check cannot run, or the verifier's
 // own dialog. A close request that arrives while it is up is refused at once and silently.
+int32_t PasswordProvider::checkDepth_ = 0;
+
 TEST_F(PasswordProvider, CheckAnswersFromFlagAndVerifierWithOneBoxAtMost) {
     const wchar_t failure[] = L"設定値取得エラー|パスワードを確認できません|[]";
     enum Provider { Installed, Missing, WithoutVerifier, ShowingItsDialog, UnopenableDesktopKey };
@@ -82,11 +84,11 @@ TEST_F(PasswordProvider, CheckAnswersFromFlagAndVerifierWithOneBoxAtMost) {
         DirtyStack();
         // Checks as the saver window does, with a close request while a box is up.
         BoxWatcher watcher([&](HWND box) {
-            depthInBox = PasswordCheckDepth;
-            nestedResult = VerifyPasswordOnClose(owner_.handle);
+            depthInBox = checkDepth_;
+            nestedResult = VerifyPasswordOnClose(&checkDepth_, owner_.handle);
             Click(box, IDOK);
         });
-        const int result = VerifyPasswordOnClose(owner_.handle);
+        const int result = VerifyPasswordOnClose(&checkDepth_, owner_.handle);
         RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
         RegCloseKey(brokenHive);
         DeleteKeyTree("Software\\ZovaVolatile");
@@ -99,7 +101,7 @@ TEST_F(PasswordProvider, CheckAnswersFromFlagAndVerifierWithOneBoxAtMost) {
         }
         EXPECT_EQ(ReadDword(DoubleKey, "Calls"), c.asked ? 1u : 0u);
         EXPECT_EQ(DoubleArgs(), c.asked ? HandleText(owner_.handle) : "");
-        EXPECT_EQ(PasswordCheckDepth, 0);
+        EXPECT_EQ(checkDepth_, 0);
         // Loaded afresh for each check and released after it; the flag is only read.
         EXPECT_EQ(GetModuleHandleA("PASSWORD.CPL"), nullptr);
         EXPECT_EQ(ReadValue(DesktopKey, PasswordFlag), c.flag);

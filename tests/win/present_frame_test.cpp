@@ -3,7 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
 
+#include "shell/saver_shell.h"
 #include "shell/saver_window.h"
 #include "shell/scene_runner.h"
 
@@ -11,9 +15,12 @@ namespace {
 
 constexpr int Width = 96;
 constexpr int Height = 64;
+// Two monitors with a gap between them: each canvas is copied to its own place.
+constexpr PixelRect Monitors[] = {{0, 0, 40, Height}, {48, 0, Width, Height}};
 
-// A plain top-level window the size of the canvas, painted only by what the test does, and
-// SaverScene with two balls crossing it, so that each frame clears and draws in new places.
+// A plain top-level window the size of the desktop, painted only by what the test does, and a
+// shell whose scenes have two balls crossing each monitor, so that each frame clears and draws
+// in new places.
 class PresentFrame : public testing::Test {
   protected:
     void SetUp() override {
@@ -24,13 +31,16 @@ class PresentFrame : public testing::Test {
         window_ =
             CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0,
                             0, Width, Height, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_EQ(SaverCanvas.Create(Width, Height, 24), 1);
-        StartScene(&SaverScene, Width, Height, 2, 1);
-        for (int i = 0; i < 2; ++i) {
-            SaverScene.balls.posX[i] = 10 + 70 * i;
-            SaverScene.balls.posY[i] = 20 + 20 * i;
-            SaverScene.balls.heading[i] = 180 * i;
-            SaverScene.balls.steerCountdown[i] = 1000;  // straight on
+        // The window procedure finds the shell where the saver window keeps it.
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shell_.get()));
+        ASSERT_EQ(StartFrameLoop(&shell_->Frames, Width, Height, Monitors, 2, 2, 1, 10000000), 2);
+        for (MonitorView& view : Views()) {
+            for (int i = 0; i < 2; ++i) {
+                view.scene.balls.posX[i] = 10 + 20 * i;
+                view.scene.balls.posY[i] = 20 + 20 * i;
+                view.scene.balls.heading[i] = 180 * i;
+                view.scene.balls.steerCountdown[i] = 1000;  // straight on
+            }
         }
         BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
                            {}};
@@ -42,9 +52,13 @@ class PresentFrame : public testing::Test {
         DestroyWindow(window_);
         DeleteDC(readDc_);
         DeleteObject(readBack_);
-        SaverCanvas.Destroy();
+        StopFrameLoop(&shell_->Frames);
     }
 
+    // The views the shell's frame loop runs.
+    std::vector<std::reference_wrapper<MonitorView>> Views() {
+        return {shell_->Frames.views[0], shell_->Frames.views[1]};
+    }
     // Runs f with a device context of the window.
     template <class F>
     void WithDc(F f) {
@@ -52,27 +66,34 @@ class PresentFrame : public testing::Test {
         f(dc);
         ReleaseDC(window_, dc);
     }
-    void Tick() { WithDc(StepAndPresentFrame); }
+    void Tick() {
+        WithDc([&](HDC dc) { StepAndPresentFrame(shell_.get(), dc); });
+    }
     void PaintOver(const RECT& area) {
         WithDc([&](HDC dc) { FillRect(dc, &area, HBRUSH(GetStockObject(GRAY_BRUSH))); });
     }
-    // Pixels of the window, read back through GDI, that differ from the canvas (from grey when
-    // the canvas has no 24-bit pixels).
+    // Pixels of the window, read back through GDI, that differ from the canvas shown there (from
+    // grey where the canvas has no 24-bit pixels); the gap between the monitors is not looked at.
     int Mismatches() {
         WithDc([&](HDC dc) { BitBlt(readDc_, 0, 0, Width, Height, dc, 0, 0, SRCCOPY); });
         GdiFlush();
         int mismatches = 0;
-        for (int y = 0; y < Height; ++y) {
-            for (int x = 0; x < Width; ++x) {
-                const uint8_t* p = SaverCanvas.RowPointer(y) + 3 * x;
-                const uint32_t want =
-                    SaverCanvas.Depth() != 24 ? 0x808080u : p[2] << 16 | p[1] << 8 | p[0];
-                mismatches += (readBits_[y * Width + x] & 0x00FFFFFFu) != want;
+        for (const MonitorView& view : Views()) {
+            const RasterImage& canvas = view.canvas;
+            for (int y = view.place.top; y < view.place.bottom; ++y) {
+                for (int x = view.place.left; x < view.place.right; ++x) {
+                    const uint8_t* p =
+                        canvas.RowPointer(y - view.place.top) + 3 * (x - view.place.left);
+                    const uint32_t want =
+                        canvas.Depth() != 24 ? 0x808080u : p[2] << 16 | p[1] << 8 | p[0];
+                    mismatches += (readBits_[y * Width + x] & 0x00FFFFFFu) != want;
+                }
             }
         }
         return mismatches;
     }
 
+    std::unique_ptr<SaverShell> shell_ = std::make_unique<SaverShell>();
     HWND window_ = nullptr;
     HDC readDc_ = CreateCompatibleDC(nullptr);
     HBITMAP readBack_ = nullptr;
@@ -101,9 +122,11 @@ TEST_F(PresentFrame, WindowShowsTheCanvasAfterEveryTickAndHealsFromPaintingOver)
 TEST_F(PresentFrame, CanvasWithoutUsablePixelsLeavesTheWindowAlone) {
     for (int depth : {0, 8}) {
         SCOPED_TRACE(depth);
-        if (depth == 0) SaverCanvas.Destroy();
-        if (depth == 8) {
-            ASSERT_EQ(SaverCanvas.Create(Width, Height, depth), 1);
+        for (MonitorView& view : Views()) {
+            if (depth == 0) view.canvas.Destroy();
+            if (depth == 8) {
+                ASSERT_EQ(view.canvas.Create(40, Height, depth), 1);
+            }
         }
         PaintOver({0, 0, Width, Height});
         Tick();

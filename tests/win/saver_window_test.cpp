@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 
 #include "shell/command_line.h"
-#include "shell/saver_state.h"
+#include "shell/saver_shell.h"
 #include "shell/saver_window.h"
 #include "shell/scene_runner.h"
 #include "tests/support/windows_support.h"
@@ -25,24 +26,29 @@ bool TakeQuit() {
 class SaverWindowTest : public testing::Test {
   protected:
     void SetUp() override {
-        Instance = GetModuleHandleA(nullptr);
         cursorCount_ = CursorDisplayCount();
         ASSERT_TRUE(InstallDouble("PASSWORD.CPL", "PASSWORD.CPL"));
         ArrangeDouble(0);
     }
     void TearDown() override {
-        DestroyWindow(SaverWindow);
+        DestroyWindow(shell_->SaverWindow);
         while (TakeQuit()) {
         }
         RegDeleteKeyValueA(HKEY_CURRENT_USER, DesktopKey, PasswordFlag);
     }
 
+    // A saver window with a shell of its own, as WinMain makes it.
     HWND Create(bool preview, HWND parent) {
-        CurrentMode = preview ? SaverMode::Preview : SaverMode::Run;
-        ParentWindow = parent;
-        SaverWindow = nullptr;
-        return CreateSaverWindow(preview) == 0 ? SaverWindow : nullptr;
+        shell_ = std::make_unique<SaverShell>();
+        shell_->Instance = GetModuleHandleA(nullptr);
+        shell_->CurrentMode = preview ? SaverMode::Preview : SaverMode::Run;
+        shell_->ParentWindow = parent;
+        return CreateSaverWindow(shell_.get(), preview) == 0 ? shell_->SaverWindow : nullptr;
     }
+    Scene& FirstScene() { return shell_->Frames.views[0].scene; }
+    RasterImage& FirstCanvas() { return shell_->Frames.views[0].canvas; }
+
+    std::unique_ptr<SaverShell> shell_ = std::make_unique<SaverShell>();
 
     TestWindow host_;
     int cursorCount_ = 0;
@@ -56,7 +62,6 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         SetDword(SettingsKey, "COUNT", preview ? 0x80000000 : 7);  // negative: no balls
         POINT at = {};  // the preview lies at its host's client origin
         SetCursorPos(70, 80);
-        SavedCursorPos = {-1, -1};
         if (preview) ClientToScreen(host_.handle, &at);
         // The host's frame counts too: the preview takes its window rectangle, not its client area.
         const SIZE size = preview
@@ -79,19 +84,21 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         // A running full-screen saver stops a second start; a preview child does not.
         EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), preview ? nullptr : window);
         // The scene started with the stored count on a 24-bit canvas of the window's size.
-        EXPECT_EQ(SaverScene.ballCount, preview ? 0u : 7u);
-        EXPECT_TRUE(SaverCanvas.Width() == size.cx && SaverCanvas.Height() == size.cy &&
-                    SaverCanvas.Depth() == 24);
+        EXPECT_EQ(shell_->Frames.viewCount, 1);
+        EXPECT_EQ(FirstScene().ballCount, preview ? 0u : 7u);
+        EXPECT_TRUE(FirstCanvas().Width() == size.cx && FirstCanvas().Height() == size.cy &&
+                    FirstCanvas().Depth() == 24);
         // Outside the preview the cursor hides, and where it stood is the reference for moves.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ - !preview);
-        EXPECT_TRUE(preview || (SavedCursorPos.x == 70 && SavedCursorPos.y == 80));
+        EXPECT_TRUE(preview || (shell_->SavedCursorPos.x == 70 && shell_->SavedCursorPos.y == 80));
 
         // One still ball: the timer draws it into this window, row 0 at the top.
-        SaverScene.balls = {};
-        SaverScene.ballCount = 1, SaverScene.balls.radius[0] = 14;
-        SaverScene.balls.posX[0] = 40.0, SaverScene.balls.posY[0] = 30.0;
+        Scene& scene = FirstScene();
+        scene.balls = {};
+        scene.ballCount = 1, scene.balls.radius[0] = 14;
+        scene.balls.posX[0] = 40.0, scene.balls.posY[0] = 30.0;
         const ULONGLONG start = GetTickCount64();
-        ASSERT_TRUE(WaitUntil([] { return SaverScene.balls.rollPhase[0] >= 80.0; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return scene.balls.rollPhase[0] >= 80.0; }, 5000));
         EXPECT_LT(GetTickCount64() - start, 600u)
             << "ten frames at a 10 ms pace, on a busy machine";
         HDC dc = GetDC(window);
@@ -104,7 +111,7 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
 
         DestroyWindow(window);
         EXPECT_TRUE(TakeQuit());
-        EXPECT_EQ(SaverCanvas.RowPointer(0), nullptr);
+        EXPECT_EQ(FirstCanvas().RowPointer(0), nullptr);
         // Shown on destruction in every mode, also where it was never hidden.
         EXPECT_EQ(CursorDisplayCount(), cursorCount_ + preview);
     }
@@ -114,7 +121,7 @@ TEST_F(SaverWindowTest, CreationFailsWithoutAUsableParent) {
     const HWND stale = TestWindow().handle;
     for (auto [preview, parent] : {std::pair(true, HWND{}), {true, stale}, {false, stale}}) {
         EXPECT_EQ(Create(preview, parent), nullptr) << preview << " " << parent;
-        EXPECT_EQ(SaverWindow, nullptr);
+        EXPECT_EQ(shell_->SaverWindow, nullptr);
         EXPECT_EQ(CursorDisplayCount(), cursorCount_);
     }
 }
@@ -142,15 +149,15 @@ TEST_F(SaverWindowTest, RunAsksToCloseOnKeysClicksAndClearMovesAndPreviewIgnores
         for (auto [message, wParam, lParam, endsRun] : cases) {
             SCOPED_TRACE(testing::Message()
                          << message << "/" << wParam << (preview ? " preview" : ""));
-            SavedCursorPos = {0, 0};
-            MouseMoveCount = 6;
+            shell_->SavedCursorPos = {0, 0};
+            shell_->MouseMoveCount = 6;
             EXPECT_EQ(SendMessageA(window, message, wParam, lParam), 0);
             // The request is posted, so handled after the input that caused it.
             MSG close = {};
             const bool posted = PeekMessageA(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE);
             EXPECT_EQ(posted, endsRun && !preview);
             EXPECT_TRUE(!posted || (close.wParam == 0 && close.lParam == 0));
-            EXPECT_TRUE(!preview || MouseMoveCount == 6);
+            EXPECT_TRUE(!preview || shell_->MouseMoveCount == 6);
             ASSERT_TRUE(IsWindow(window));
             EXPECT_FALSE(IsIconic(window));
         }
@@ -174,19 +181,51 @@ TEST_F(SaverWindowTest, CloseAsksForThePasswordOutsideThePreviewOnly) {
         ArrangeDouble(answer);
         HWND window = Create(preview, host_.handle);
         ASSERT_NE(window, nullptr);
-        SavedCursorPos = {100, 120};
+        shell_->SavedCursorPos = {100, 120};
         SetCursorPos(300, 300);
-        MouseMoveCount = 9;
+        shell_->MouseMoveCount = 9;
         EXPECT_EQ(SendMessageA(window, WM_CLOSE, 0, 0), 0);
         EXPECT_EQ(IsWindow(window), !closes);
         EXPECT_EQ(TakeQuit(), closes);
         EXPECT_EQ(DoubleArgs(), asked ? HandleText(window) : "");
         POINT cursor = {};
         GetCursorPos(&cursor);
-        EXPECT_EQ(cursor.x == 100 && cursor.y == 120 && MouseMoveCount == 0, !closes);
+        EXPECT_EQ(cursor.x == 100 && cursor.y == 120 && shell_->MouseMoveCount == 0, !closes);
         DestroyWindow(window);
         TakeQuit();
     }
+}
+
+// A window whose origin is not the screen's (a monitor left of or above the primary): moves are
+// measured from where the cursor stood, in one coordinate system. A display change puts the
+// window back over the virtual screen, with new scenes and a fresh grace period.
+TEST_F(SaverWindowTest, MovesCountFromTheCursorsPlaceAndADisplayChangeCoversTheScreenAgain) {
+    SetDword(SettingsKey, "COUNT", 5);
+    HWND window = Create(false, host_.handle);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, nullptr, -100, -50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    shell_->SavedCursorPos = {20, 30};  // client (120, 80)
+    // Client position, whether it ends the saver.
+    const std::tuple<int, int, bool> moves[] = {{121, 81, false}, {20, 30, true}, {124, 84, true}};
+    for (auto [x, y, ends] : moves) {
+        shell_->MouseMoveCount = 6;
+        SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        MSG close = {};
+        EXPECT_EQ(PeekMessageA(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0, ends)
+            << x << "," << y;
+    }
+    FirstScene().ballCount = 0;
+    shell_->MouseMoveCount = 40;
+    SendMessageA(window, WM_DISPLAYCHANGE, 24,
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_TRUE(r.left == GetSystemMetrics(SM_XVIRTUALSCREEN) &&
+                r.top == GetSystemMetrics(SM_YVIRTUALSCREEN) &&
+                r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+                r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_EQ(FirstScene().ballCount, 5u);
+    EXPECT_EQ(shell_->MouseMoveCount, 0);
 }
 
 TEST(ParseSaverCommandLine, NamesTheForegroundWindowWhenNoHandleIsGiven) {
