@@ -4,7 +4,8 @@
 #
 # With $DISPLAY set, the saver runs on that display until a key or a click ends it. Without one,
 # it runs on a private Xvfb display for a few seconds, screenshots go to build/screenshots/, and
-# a key press ends it.
+# a key press ends it. ZOVA_SCREENS="-screen 1280x1024 -screen 1024x768" makes that private
+# display a desktop of several monitors (Xephyr heads; see scripts/start-heads.sh).
 #
 # Wine runs in a prefix of its own under build/, never in ~/.wine.
 set -euo pipefail
@@ -31,10 +32,12 @@ mkdir -p "$state"
 wine_ja() { env LC_ALL=ja_JP.UTF-8 "$@"; }
 
 xvfb_pid=
+xephyr_pid=
 started_server=
 cleanup() {
     # Only what this script started: its prefix's server and its own display.
     if [ -n "$started_server" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "$xephyr_pid" ]; then kill "$xephyr_pid" >/dev/null 2>&1 || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" >/dev/null 2>&1 || true; fi
 }
 trap cleanup EXIT
@@ -43,6 +46,11 @@ if [ -z "${DISPLAY:-}" ]; then
     scripts/start-xvfb.sh "$state"
     xvfb_pid=$(cat "$state/xvfb.pid")
     export DISPLAY=":$(cat "$state/display")"
+    if [ -n "${ZOVA_SCREENS:-}" ]; then
+        scripts/start-heads.sh "$state" "$ZOVA_SCREENS"
+        xephyr_pid=$(cat "$state/xephyr.pid")
+        export DISPLAY=":$(cat "$state/heads")"
+    fi
 fi
 
 # Wine's background processes keep the output they were started with: give them a file, not

@@ -3,6 +3,9 @@
 # build tree, a private Xvfb display, and a wineserver that lives for the whole run.
 # Usage: wine-fixture.sh setup STATE_DIR win32|win64
 #        wine-fixture.sh run STATE_DIR PROGRAM [ARGS...]   (the tests' emulator)
+#        wine-fixture.sh heads STATE_DIR "XEPHYR SCREENS" PROGRAM [ARGS...]
+#            (PROGRAM, a Windows program, on a desktop of several monitors: Xephyr heads on the
+#            run's Xvfb, e.g. "-screen 800x600 -screen 640x480")
 #        wine-fixture.sh teardown STATE_DIR
 set -euo pipefail
 action=$1 state=$2
@@ -27,6 +30,28 @@ run)
     display=$(cat "$state/display")
     # Code page 932, as on a Japanese Windows.
     exec env DISPLAY=":$display" LC_ALL=ja_JP.UTF-8 wine "$@"
+    ;;
+heads)
+    [ -f "$state/ready" ] || { echo "wine-fixture: no Wine prefix at $state" >&2; exit 2; }
+    screens=$1
+    shift
+    display=$(cat "$state/display")
+    # Wine's desktop reads the monitors when it starts: a server of its own sees this layout.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    status=0
+    if DISPLAY=":$display" "$(dirname "$0")/../scripts/start-heads.sh" "$state" "$screens"; then
+        wineserver -p >>"$state/wine.log" 2>&1 </dev/null
+        env DISPLAY=":$(cat "$state/heads")" LC_ALL=ja_JP.UTF-8 wine "$@" || status=$?
+    else
+        status=1
+    fi
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    kill "$(cat "$state/xephyr.pid")" 2>/dev/null || true
+    # The rest of the run goes on with a server on the run's own display.
+    DISPLAY=":$display" wineserver -p >>"$state/wine.log" 2>&1 </dev/null
+    exit $status
     ;;
 teardown)
     stop

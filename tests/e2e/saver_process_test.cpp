@@ -57,9 +57,11 @@ void PressSpace() {
         Send({INPUT_KEYBOARD, {.ki = {VK_SPACE, 0, flags, 0, 0}}});
 }
 
-// The whole screen read back through GDI, as 0xRRGGBB pixels.
-std::vector<uint32_t> CaptureScreen() {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+// The primary screen, or any area of the virtual screen, read back through GDI, as 0xRRGGBB
+// pixels row by row from the area's top-left.
+std::vector<uint32_t> CaptureScreen(RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                                 GetSystemMetrics(SM_CYSCREEN)}) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
     BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
                        {}};
     uint32_t* bits = nullptr;
@@ -67,7 +69,7 @@ std::vector<uint32_t> CaptureScreen() {
                                       reinterpret_cast<void**>(&bits), nullptr, 0);
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
     std::vector<uint32_t> pixels(bits, bits + size_t(width) * height);
     DeleteDC(memory);
@@ -252,6 +254,96 @@ TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindowAndWaitsForIt
     Click(dialog, IDOK);
     EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
     EXPECT_EQ(DoubleArgs(), "SCRSAVE " + HandleText(panel.handle) + " 0 0");
+}
+
+// On a desktop of several monitors (the run's Xephyr heads): the saver covers the virtual
+// screen, balls roll on every monitor, and input on a monitor other than the primary ends it.
+class Monitors : public SaverTest {
+  protected:
+    void SetUp() override {
+        SaverTest::SetUp();
+        EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors_));
+        ASSERT_GE(monitors_.size(), 2u) << "not a desktop of several monitors";
+        // The first monitor that is not the primary, and a point well inside it.
+        for (const RECT& m : monitors_)
+            if (m.left != 0 || m.top != 0) other_ = m;
+        inside_ = {other_.left + 100, other_.top + 100};
+        SetCursorPos(inside_.x, inside_.y);
+        Pause(50);
+    }
+    static BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
+        reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
+        return TRUE;
+    }
+    // Whether every monitor shows balls in both stripe colours.
+    bool BallsOnEveryMonitor() const {
+        for (const RECT& m : monitors_) {
+            const std::vector<uint32_t> pixels = CaptureScreen(m);
+            if (std::count(pixels.begin(), pixels.end(), 0xF00000u) < 100 ||
+                std::count(pixels.begin(), pixels.end(), 0xFFFFFFu) < 100)
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<RECT> monitors_;
+    RECT other_ = {};
+    POINT inside_ = {};
+};
+
+TEST_F(Monitors, CoversEveryMonitorWithBallsAndEndsOnInputOnAnyOfThem) {
+    const RECT virtualScreen = {
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    // Six moves never end the saver; further diagonal ones do.
+    const auto diagonalMoves = [this] {
+        for (int k = 1; k <= 12 && WaitForSingleObject(saver_->info.hProcess, 0) != WAIT_OBJECT_0;
+             ++k) {
+            EXPECT_TRUE(k > 6 || saver_->ExitCode(0) == STILL_ACTIVE) << "ended at move " << k;
+            SetCursorPos(inside_.x + 10 * k, inside_.y + 10 * k);
+            Pause(60);
+        }
+    };
+    const std::function<void()> inputs[] = {
+        PressSpace,
+        [] { Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP); },
+        diagonalMoves,
+    };
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(&input - inputs);
+        SetCursorPos(inside_.x, inside_.y);
+        Start("/s");
+        ASSERT_TRUE(
+            WaitUntil([this] { return (window_ = FindWindowA("ZOVA.kvr", nullptr)); }, StartMs));
+        RECT r = {};
+        GetWindowRect(window_, &r);
+        EXPECT_TRUE(EqualRect(&r, &virtualScreen))
+            << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+        if (&input == inputs) {
+            EXPECT_TRUE(WaitUntil([this] { return BallsOnEveryMonitor(); }, 3 * StartMs));
+        }
+        input();
+        EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+    }
+}
+
+TEST_F(Monitors, ARefusedClosePutsTheCursorBackOnItsMonitor) {
+    SetDword(DesktopKey, PasswordFlag, 1);
+    ArrangeDouble(0);
+    Start("/s");
+    ASSERT_TRUE(WaitUntil([] { return FindWindowA("ZOVA.kvr", nullptr) != nullptr; }, StartMs));
+    Pause(200);
+    SetCursorPos(inside_.x + 50, inside_.y);  // along one axis: no close
+    Pause(60);
+    PressSpace();
+    POINT cursor = {};
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetCursorPos(&cursor) && cursor.x == inside_.x && cursor.y == inside_.y; },
+        ExitMs))
+        << cursor.x << "," << cursor.y;
+    EXPECT_NE(DoubleArgs(), "");
+    EXPECT_EQ(saver_->ExitCode(0), DWORD(STILL_ACTIVE));
 }
 
 }  // namespace

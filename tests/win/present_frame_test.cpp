@@ -15,8 +15,9 @@ namespace {
 
 constexpr int Width = 96;
 constexpr int Height = 64;
-// Two monitors with a gap between them: each canvas is copied to its own place.
-constexpr PixelRect Monitors[] = {{0, 0, 40, Height}, {48, 0, Width, Height}};
+// Two monitors of different heights with a gap between them: each canvas is copied to its own
+// place, and nothing lands beside or below them.
+constexpr PixelRect Monitors[] = {{0, 0, 40, Height}, {48, 0, Width, 40}};
 
 // A plain top-level window the size of the desktop, painted only by what the test does, and a
 // shell whose scenes have two balls crossing each monitor, so that each frame clears and draws
@@ -37,7 +38,7 @@ class PresentFrame : public testing::Test {
         for (MonitorView& view : Views()) {
             for (int i = 0; i < 2; ++i) {
                 view.scene.balls.posX[i] = 10 + 20 * i;
-                view.scene.balls.posY[i] = 20 + 20 * i;
+                view.scene.balls.posY[i] = 20 + 18 * i;  // the second on the lower edge
                 view.scene.balls.heading[i] = 180 * i;
                 view.scene.balls.steerCountdown[i] = 1000;  // straight on
             }
@@ -72,24 +73,26 @@ class PresentFrame : public testing::Test {
     void PaintOver(const RECT& area) {
         WithDc([&](HDC dc) { FillRect(dc, &area, HBRUSH(GetStockObject(GRAY_BRUSH))); });
     }
-    // Pixels of the window, read back through GDI, that differ from the canvas shown there (from
-    // grey where the canvas has no 24-bit pixels); the gap between the monitors is not looked at.
-    int Mismatches() {
+    // Pixels of the window, read back through GDI, that differ from the canvas shown there, or
+    // from `outside` where no canvas is shown or it has no 24-bit pixels.
+    int Mismatches(uint32_t outside = 0x808080u) {
         WithDc([&](HDC dc) { BitBlt(readDc_, 0, 0, Width, Height, dc, 0, 0, SRCCOPY); });
         GdiFlush();
-        int mismatches = 0;
+        std::vector<uint32_t> want(Width * Height, outside);
         for (const MonitorView& view : Views()) {
             const RasterImage& canvas = view.canvas;
+            if (canvas.Depth() != 24) continue;
             for (int y = view.place.top; y < view.place.bottom; ++y) {
                 for (int x = view.place.left; x < view.place.right; ++x) {
                     const uint8_t* p =
                         canvas.RowPointer(y - view.place.top) + 3 * (x - view.place.left);
-                    const uint32_t want =
-                        canvas.Depth() != 24 ? 0x808080u : p[2] << 16 | p[1] << 8 | p[0];
-                    mismatches += (readBits_[y * Width + x] & 0x00FFFFFFu) != want;
+                    want[y * Width + x] = p[2] << 16 | p[1] << 8 | p[0];
                 }
             }
         }
+        int mismatches = 0;
+        for (int k = 0; k < Width * Height; ++k)
+            mismatches += (readBits_[k] & 0x00FFFFFFu) != want[k];
         return mismatches;
     }
 
@@ -115,7 +118,7 @@ TEST_F(PresentFrame, WindowShowsTheCanvasAfterEveryTickAndHealsFromPaintingOver)
     // An erase paints the window black; the next tick puts the whole canvas back.
     WithDc([&](HDC dc) { SaverWindowProc(window_, WM_ERASEBKGND, WPARAM(dc), 0); });
     Tick();
-    EXPECT_EQ(Mismatches(), 0);
+    EXPECT_EQ(Mismatches(0), 0);
 }
 
 // Rows of another size or depth would be read wrongly or past their end: nothing is copied.
@@ -125,7 +128,7 @@ TEST_F(PresentFrame, CanvasWithoutUsablePixelsLeavesTheWindowAlone) {
         for (MonitorView& view : Views()) {
             if (depth == 0) view.canvas.Destroy();
             if (depth == 8) {
-                ASSERT_EQ(view.canvas.Create(40, Height, depth), 1);
+                ASSERT_EQ(view.canvas.Create(40, 40, depth), 1);
             }
         }
         PaintOver({0, 0, Width, Height});
