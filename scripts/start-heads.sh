@@ -8,13 +8,18 @@ set -euo pipefail
 state=$1 screens=$2
 mkdir -p "$state"
 rm -f "$state/heads"
-# shellcheck disable=SC2086
-Xephyr -displayfd 3 +xinerama -extension RANDR -nolisten tcp $screens 3>"$state/heads.tmp" \
-    >"$state/xephyr.log" 2>&1 </dev/null &
-echo $! >"$state/xephyr.pid"
-for _ in $(seq 100); do
+# A display number taken by a server starting at the same moment makes Xephyr give up: try again.
+for _ in 1 2 3; do
+    # shellcheck disable=SC2086
+    Xephyr -displayfd 3 +xinerama -extension RANDR -nolisten tcp $screens 3>"$state/heads.tmp" \
+        >"$state/xephyr.log" 2>&1 </dev/null &
+    echo $! >"$state/xephyr.pid"
+    for _ in $(seq 100); do
+        [ -s "$state/heads.tmp" ] && break
+        kill -0 "$(cat "$state/xephyr.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
     [ -s "$state/heads.tmp" ] && break
-    sleep 0.1
 done
 if [ ! -s "$state/heads.tmp" ]; then
     echo "Xephyr did not start; see $state/xephyr.log" >&2
