@@ -49,8 +49,11 @@ heads)
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
     kill "$(cat "$state/xephyr.pid")" 2>/dev/null || true
-    # The rest of the run goes on with a server on the run's own display.
+    # The rest of the run goes on with a server, and the services it starts, on the run's own
+    # display: services started later by some test's process would stay with that process's
+    # desktop (a virtual one keeps its explorer running for them).
     DISPLAY=":$display" wineserver -p >>"$state/wine.log" 2>&1 </dev/null
+    DISPLAY=":$display" wine_ja wineboot
     exit $status
     ;;
 teardown)

@@ -346,6 +346,46 @@ TEST_F(Monitors, ARefusedClosePutsTheCursorBackOnItsMonitor) {
     EXPECT_EQ(saver_->ExitCode(0), DWORD(STILL_ACTIVE));
 }
 
+// In a virtual desktop, whose size a program may change: the saver follows a new size, covering
+// all of the screen with balls on it, no more.
+TEST_F(SaverTest, DisplayChangeMakesTheSaverCoverTheNewScreen) {
+    const auto setSize = [](DWORD width, DWORD height) {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width, mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr);
+    };
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_NO_FATAL_FAILURE(StartFullScreen());
+    for (auto [w, h] : {std::pair(width - 224, height - 168), std::pair(width, height)}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        ASSERT_EQ(setSize(w, h), DISP_CHANGE_SUCCESSFUL);
+        RECT r = {};
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                GetWindowRect(window_, &r);
+                return r.left == 0 && r.top == 0 && r.right == w && r.bottom == h;
+            },
+            StartMs))
+            << r.right << "x" << r.bottom;
+        // The balls roam the new screen: some come near its right and lower edges.
+        std::vector<uint32_t> pixels;
+        const auto ballsNearEdges = [&] {
+            pixels = CaptureScreen({0, 0, w, h});
+            bool right = false, bottom = false;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (pixels[size_t(y) * w + x] == 0xF00000u)
+                        right |= x >= w - 100, bottom |= y >= h - 100;
+            return right && bottom;
+        };
+        EXPECT_TRUE(WaitUntil(ballsNearEdges, 6 * StartMs));
+    }
+    PressSpace();
+    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
