@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "settings/ball_count_store.h"
 #include "settings/setup_dialog.h"
 
@@ -145,11 +147,60 @@ TEST_F(Settings, DialogOkWithUnopenableKeyWarnsEachTimeAndStaysOpen) {
     EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), DwordBytes(7));
 }
 
-TEST(Resources, DialogAndIconAreJapanese) {
-    for (auto [type, id] : {std::pair(RT_DIALOG, 102), {RT_GROUP_ICON, 101}}) {
-        const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-        EXPECT_NE(FindResourceExA(nullptr, type, MAKEINTRESOURCEA(id), japanese), nullptr) << id;
+TEST_F(Settings, TabGoesFromOkToCancelToTheSliderAndBack) {
+    std::vector<int> order;
+    RunSetupDialog([&](HWND dialog) {
+        HWND control = GetDlgItem(dialog, IDOK);
+        for (int tab = 0; tab < 3; ++tab) {
+            control = GetNextDlgTabItem(dialog, control, FALSE);
+            order.push_back(GetDlgCtrlID(control));
+        }
+        SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(order, (std::vector<int>{IDCANCEL, 1000, IDOK}));
+}
+
+// The built program as the control panel and Explorer's Details tab see it.
+TEST(Resources, ProgramHasJapaneseDialogIconAndTheBuildsVersion) {
+    const std::string narrowPath = "Z:" ZOVA_PROGRAM;  // the host's root is Z:
+    const std::wstring path(narrowPath.begin(), narrowPath.end());
+    HMODULE program = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    for (auto [type, id] : {std::pair(RT_DIALOG, 102), {RT_GROUP_ICON, 101}, {RT_VERSION, 1}})
+        EXPECT_NE(FindResourceExA(program, type, MAKEINTRESOURCEA(id), japanese), nullptr) << id;
+    FreeLibrary(program);
+
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, DWORD(info.size()), info.data()));
+    const auto query = [&](const std::wstring& name) -> std::pair<void*, UINT> {
+        void* value = nullptr;
+        UINT size = 0;
+        if (!VerQueryValueW(info.data(), name.c_str(), &value, &size)) return {nullptr, 0};
+        return {value, size};
+    };
+    const auto [fixed, fixedSize] = query(L"\\");
+    ASSERT_EQ(fixedSize, sizeof(VS_FIXEDFILEINFO));
+    const auto* numbers = static_cast<const VS_FIXEDFILEINFO*>(fixed);
+    char versions[64];
+    std::snprintf(versions, sizeof versions, "%lu.%lu.%lu.%lu %lu.%lu.%lu.%lu",
+                  numbers->dwFileVersionMS >> 16, numbers->dwFileVersionMS & 0xFFFF,
+                  numbers->dwFileVersionLS >> 16, numbers->dwFileVersionLS & 0xFFFF,
+                  numbers->dwProductVersionMS >> 16, numbers->dwProductVersionMS & 0xFFFF,
+                  numbers->dwProductVersionLS >> 16, numbers->dwProductVersionLS & 0xFFFF);
+    EXPECT_EQ(std::string(versions), ZOVA_VERSION ".0 " ZOVA_VERSION ".0");
+    // Japanese, UTF-16.
+    const auto [translation, translationSize] = query(L"\\VarFileInfo\\Translation");
+    ASSERT_EQ(translationSize, 4u);
+    EXPECT_EQ(*static_cast<const DWORD*>(translation), DWORD(1200 << 16 | 0x0411));
+    std::wstring texts;
+    for (const wchar_t* name : {L"ProductName", L"ProductVersion", L"FileVersion",
+                                L"FileDescription", L"OriginalFilename"}) {
+        const auto [text, length] = query(L"\\StringFileInfo\\041104B0\\" + std::wstring(name));
+        texts += L"|" + (text ? std::wstring(static_cast<const wchar_t*>(text)) : L"?");
     }
+    EXPECT_EQ(texts,
+              L"|ZOVA|" ZOVA_VERSION L"|" ZOVA_VERSION L"|ZOVA スクリーン セーバー|zova.scr");
 }
 
 }  // namespace
