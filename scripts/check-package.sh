@@ -59,7 +59,7 @@ if grep '\.desktop$' "$work/contents" | grep -v ' ./usr/share/applications/scree
 fi
 
 echo "lintian $deb:"
-lintian --info --tag-display-limit 0 "$deb" 2>&1 | grep -v '^running with root privileges' | tee "$work/lintian"
+lintian --display-info --tag-display-limit 0 "$deb" 2>&1 | grep -v '^running with root privileges' | tee "$work/lintian"
 if grep -q '^E: ' "$work/lintian"; then fail "lintian reports errors"; fi
 
 # The packaged hack, unpacked on its own, draws on the root window of a private display.
