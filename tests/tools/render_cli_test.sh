@@ -31,7 +31,6 @@ refused() {
 refused "unknown flag" "$render" --out "$work/frames" --speed 3
 refused "not a number" "$render" --out "$work/frames" --width abc
 refused "out of range" "$render" --out "$work/frames" --balls 31
-refused "octal out of range" "$render" --out "$work/frames" --balls 031
 refused "nothing to write" "$render" --ticks 3
 refused "no frame kept" "$render" --out "$work/frames" --ticks 2 --every 3
 refused "failed write" small_files "$render" --width 1000 --height 1000 --out "$work/frames"
