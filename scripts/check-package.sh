@@ -14,7 +14,8 @@ fail() {
     failed=1
 }
 work=$(mktemp -d)
-xvfb_pid= hack_pid=
+xvfb_pid='' hack_pid=''
+# shellcheck disable=SC2317  # called by the trap
 cleanup() {
     # Only what this script started.
     if [ -n "$hack_pid" ]; then kill "$hack_pid" 2>/dev/null; fi
