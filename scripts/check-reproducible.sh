@@ -23,19 +23,22 @@ for name in "${builds[@]}"; do
 done
 
 a=$work/${builds[0]}/dist b=$work/${builds[1]}/dist
-printf '%-30s %10s  %-16s %10s  %-16s %s\n' file bytes sha256 bytes sha256 ""
+format='%-26s %8s  %-64s  %8s  %-64s  %s\n'
+# shellcheck disable=SC2059  # the one format of the table
+printf "$format" file bytes "sha256, first build" bytes "sha256, second build" ""
 differ=0
 while IFS= read -r file; do
     row=()
     for side in "$a" "$b"; do
         if [ -f "$side/$file" ]; then
-            row+=("$(stat -c %s "$side/$file")" "$(sha256sum "$side/$file" | cut -c1-16)")
+            row+=("$(stat -c %s "$side/$file")" "$(sha256sum "$side/$file" | cut -d' ' -f1)")
         else
             row+=(- missing)
         fi
     done
     verdict=same
     cmp -s "$a/$file" "$b/$file" || { verdict=DIFFERENT; differ=1; }
-    printf '%-30s %10s  %-16s %10s  %-16s %s\n' "$file" "${row[@]}" "$verdict"
+    # shellcheck disable=SC2059  # the one format of the table
+    printf "$format" "$file" "${row[@]}" "$verdict"
 done < <( (ls "$a"; ls "$b") | sort -u)
 exit $differ
