@@ -1,8 +1,9 @@
 # Windows builds: the saver, and its tests (tests/) when cross-compiling.
 enable_language(RC)
 
-# Static linking: no MinGW runtime DLLs beside the program.
-set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static")
+# Static linking: no MinGW runtime DLLs beside the program. No link time in the PE header, so
+# that every build of a commit gives the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -Wl,--no-insert-timestamp")
 zova_portable_library(zova_portable)
 
 # Windows-side code, compiled once for the program and the Windows-side tests. Object files, not
@@ -19,8 +20,11 @@ target_compile_options(zova_windows PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-fexec-cha
 set(ZOVA_RESOURCE_INPUTS res/resource_ids.h res/zova.ico scene/tunables.h)
 list(TRANSFORM ZOVA_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/)
 set_source_files_properties(res/zova.rc PROPERTIES OBJECT_DEPENDS "${ZOVA_RESOURCE_INPUTS}")
-add_executable(zova WIN32 res/zova.rc)
+add_executable(zova WIN32 res/zova.rc res/version.rc)
 target_link_libraries(zova PRIVATE zova_windows)
+target_compile_definitions(
+    zova PRIVATE ZOVA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} ZOVA_VERSION_MINOR=${PROJECT_VERSION_MINOR}
+                 ZOVA_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 set_target_properties(zova PROPERTIES SUFFIX ".scr")
 
 # Ends a saver that runs on a display without a keyboard, as a user would (scripts/run.sh).

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the host and both Windows builds, and runs every test:
 # the portable tests natively, sanitised and under Wine, the Windows-side tests and the
-# end-to-end tests of zova.scr under Wine.
+# end-to-end tests of zova.scr under Wine; then makes and checks the release files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,4 +10,5 @@ for preset in native win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
 done
-exec ctest --test-dir build/native -j 2 --output-on-failure
+ctest --test-dir build/native -j 2 --output-on-failure
+exec scripts/package.sh

@@ -16,6 +16,6 @@ struct RenderOptions {
     int32_t sheetColumns = 2;
 };
 
-// Reads the command line. Returns -1 to go on, otherwise the exit code: 0 after --help (printed
-// to stdout), 2 after one line on stderr saying what is wrong.
+// Reads the command line. Returns -1 to go on, otherwise the exit code: 0 after --help or
+// --version (printed to stdout), 2 after one line on stderr saying what is wrong.
 int ParseRenderOptions(int argc, char** argv, RenderOptions* options);

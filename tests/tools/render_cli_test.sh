@@ -2,9 +2,9 @@
 # zova-render as a user runs it: a bad command line or a failed write ends with one line on
 # stderr and leaves no file; a good run writes the frames asked for, of the size asked for, in
 # black and the balls' colours only, or the sheet of them.
-# Usage: render_cli_test.sh ZOVA_RENDER WORK_DIR
+# Usage: render_cli_test.sh ZOVA_RENDER WORK_DIR VERSION
 set -u
-render=$1 work=$2
+render=$1 work=$2 version=$3
 rm -rf "$work" && mkdir -p "$work" || exit 1
 failed=0
 fail() {
@@ -35,8 +35,10 @@ refused "nothing to write" "$render" --ticks 3
 refused "no frame kept" "$render" --out "$work/frames" --ticks 2 --every 3
 refused "failed write" small_files "$render" --width 1000 --height 1000 --out "$work/frames"
 
-# 25 ticks, every 5th kept: frames 1 to 5 and nothing else.
-if ! "$render" --width 160 --height 120 --balls 30 --seed 3 --ticks 25 --every 5 \
+if [ "$("$render" --version)" != "zova-render $version" ]; then fail "--version"; fi
+
+# 25 ticks, every 5th kept: frames 1 to 5 and nothing else. Leading zeros do not make octal.
+if ! "$render" --width 0160 --height 120 --balls 30 --seed 3 --ticks 025 --every 05 \
     --out "$work/frames" 2>"$work/err"; then
     fail "good run: $(cat "$work/err")"
 fi

@@ -102,8 +102,11 @@ TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
         if (c.stored != Nothing) SetDword(SettingsKey, "COUNT", uint32_t(c.stored));
         LRESULT shown = -1, low = -1, high = -1;
         std::wstring texts;
+        std::vector<int> tabs;  // where Tab goes from OK on
         EXPECT_EQ(RunSetupDialog([&](HWND dialog) {
                       texts = Texts(dialog);
+                      for (HWND at = GetDlgItem(dialog, IDOK); tabs.size() < 3;)
+                          tabs.push_back(GetDlgCtrlID(at = GetNextDlgTabItem(dialog, at, FALSE)));
                       shown = Slider(dialog, TBM_GETPOS);
                       low = Slider(dialog, TBM_GETRANGEMIN);
                       high = Slider(dialog, TBM_GETRANGEMAX);
@@ -112,6 +115,7 @@ TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
                   }),
                   1);
         EXPECT_EQ(texts, L"SETUP|OK|ｷｬﾝｾﾙ|Slider1|1|30|玉の数");
+        EXPECT_EQ(tabs, (std::vector<int>{IDCANCEL, 1000, IDOK}));
         EXPECT_EQ(shown, c.shown);
         EXPECT_TRUE(low == 1 && high == 30) << low << ".." << high;
         DWORD type = REG_NONE;
@@ -145,11 +149,42 @@ TEST_F(Settings, DialogOkWithUnopenableKeyWarnsEachTimeAndStaysOpen) {
     EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), DwordBytes(7));
 }
 
-TEST(Resources, DialogAndIconAreJapanese) {
-    for (auto [type, id] : {std::pair(RT_DIALOG, 102), {RT_GROUP_ICON, 101}}) {
-        const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-        EXPECT_NE(FindResourceExA(nullptr, type, MAKEINTRESOURCEA(id), japanese), nullptr) << id;
+// The built program as the control panel and Explorer's Details tab see it.
+TEST(Resources, ProgramHasJapaneseDialogIconAndTheBuildsVersion) {
+    const std::string narrowPath = "Z:" ZOVA_PROGRAM;  // the host's root is Z:
+    const std::wstring path(narrowPath.begin(), narrowPath.end());
+    HMODULE program = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    for (auto [type, id] : {std::pair(RT_DIALOG, 102), {RT_GROUP_ICON, 101}, {RT_VERSION, 1}})
+        EXPECT_NE(FindResourceExA(program, type, MAKEINTRESOURCEA(id), japanese), nullptr) << id;
+    FreeLibrary(program);
+
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, DWORD(info.size()), info.data()));
+    const auto query = [&](const std::wstring& name) {
+        void* value = nullptr;
+        UINT size = 0;
+        return VerQueryValueW(info.data(), name.c_str(), &value, &size) ? value : nullptr;
+    };
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    const auto* translation = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation"));
+    ASSERT_TRUE(fixed && translation);
+    const auto dotted = [](DWORD high, DWORD low) {
+        return std::to_wstring(high >> 16) + L"." + std::to_wstring(high & 0xFFFF) + L"." +
+               std::to_wstring(low >> 16) + L"." + std::to_wstring(low & 0xFFFF);
+    };
+    // Numbers, language and code page (Japanese, UTF-16), texts.
+    std::wstring seen = dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS) + L" " +
+                        dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS) + L" " +
+                        std::to_wstring(translation[0]) + L"/" + std::to_wstring(translation[1]);
+    for (const wchar_t* name : {L"ProductName", L"ProductVersion", L"FileVersion",
+                                L"FileDescription", L"OriginalFilename"}) {
+        const void* text = query(L"\\StringFileInfo\\041104B0\\" + std::wstring(name));
+        seen += L"|" + (text ? std::wstring(static_cast<const wchar_t*>(text)) : L"?");
     }
+    EXPECT_EQ(seen, L"" ZOVA_VERSION ".0 " ZOVA_VERSION ".0 1041/1200|ZOVA|" ZOVA_VERSION
+                    "|" ZOVA_VERSION "|ZOVA スクリーン セーバー|zova.scr");
 }
 
 }  // namespace
