@@ -2,12 +2,13 @@
 # Installs the Debian 12 packages the build and tests need; skips what is already there.
 set -euo pipefail
 
-# The IPA Gothic font lets the setup dialog's Japanese texts show under Wine. The last line makes
-# and checks the release files (scripts/package.sh).
+# The IPA Gothic font lets the setup dialog's Japanese texts show under Wine. Xephyr gives Wine a
+# desktop of two monitors, which the 32-bit Wine reads through the i386 Xinerama and RandR
+# libraries. The last line makes and checks the release files (scripts/package.sh).
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
           xvfb libgtest-dev libbenchmark-dev libpng-dev libcli11-dev libx11-dev libxext-dev
           imagemagick xauth
-          fonts-ipafont-gothic
+          fonts-ipafont-gothic xserver-xephyr libxinerama1:i386 libxrandr2:i386
           git zip unzip dpkg-dev lintian)
 
 missing=()
