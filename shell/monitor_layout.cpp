@@ -31,20 +31,23 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }  // namespace
 
 RECT VirtualScreenRect() {
+    RECT rect = {};
     if (GetSystemMetrics(SM_CMONITORS) <= 1) {
         // One monitor: the screen as a device context of it sees it, at (0, 0).
         HDC screen = GetDC(nullptr);
-        const RECT rect = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
+        rect = {0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
         ReleaseDC(nullptr, screen);
-        return rect;
+    } else {
+        rect.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        rect.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        rect.right = rect.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        rect.bottom = rect.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     }
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     // Beyond 16 bits the window keeps its first 32767 pixels each way; monitors past them are
     // cut off there.
-    const int width = std::min(GetSystemMetrics(SM_CXVIRTUALSCREEN), int{INT16_MAX});
-    const int height = std::min(GetSystemMetrics(SM_CYVIRTUALSCREEN), int{INT16_MAX});
-    return {left, top, left + width, top + height};
+    rect.right = rect.left + std::min(rect.right - rect.left, LONG{INT16_MAX});
+    rect.bottom = rect.top + std::min(rect.bottom - rect.top, LONG{INT16_MAX});
+    return rect;
 }
 
 int ReadMonitorLayout(POINT origin, PixelRect* monitors, int capacity) {
