@@ -67,8 +67,9 @@ pids+=("$hack_pid")
 # The balls start beyond the corners: measure once they are in.
 sleep 3
 
-# CPU time (user + system) in clock ticks; the names have no spaces, so fields 14 and 15 hold.
-cpu() { if [ -n "$1" ]; then awk '{ print $14 + $15 }' "/proc/$1/stat"; else echo 0; fi; }
+# CPU time of every thread in nanoseconds (the scheduler's own count: /proc/PID/stat's clock
+# ticks are too coarse for a few hundredths of a core).
+cpu() { if [ -n "$1" ]; then cat /proc/"$1"/task/*/schedstat | awk '{ s += $1 } END { print s }'; else echo 0; fi; }
 hack_before=$(cpu "$hack_pid") server_before=$(cpu "$server_pid") host_before=$(cpu "$host_pid")
 start=$(date +%s.%N)
 sleep "$seconds"
@@ -78,7 +79,7 @@ kill -0 "$hack_pid" 2>/dev/null || { echo "the hack ended early" >&2; cat "$stat
 # Changes closer than 4 ms belong to one tick's copies.
 fps=$(DISPLAY=$display python3 scripts/count-frames.py "$seconds" 4)
 
-awk -v layout="$layout" -v hz="$(getconf CLK_TCK)" -v start="$start" -v end="$end" \
+awk -v layout="$layout" -v hz=1e9 -v start="$start" -v end="$end" \
     -v hack="$((hack_after - hack_before))" -v server="$((server_after - server_before))" \
     -v host="$((host_after - host_before))" -v nested="$host_pid" -v delay="$delay" \
     -v fps="$fps" -v options="$*" 'BEGIN {
