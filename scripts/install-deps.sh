@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
           xvfb libgtest-dev libbenchmark-dev libpng-dev libcli11-dev libx11-dev libxext-dev
           imagemagick xauth
+          libxinerama-dev xserver-xephyr desktop-file-utils
           fonts-ipafont-gothic)
 
 missing=()
