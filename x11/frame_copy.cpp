@@ -4,6 +4,11 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ZOVA_SSSE3 1
+#endif
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +113,24 @@ unsigned long NearestColour(const PixelFormat& format, uint32_t rgb) {
     return pixel;
 }
 
+#ifdef ZOVA_SSSE3
+// x8r8g8b8 from the canvas's b, g, r bytes, four pixels per shuffle: the conversion is a quarter
+// of what the hack costs, and most x86 processors since 2006 have the shuffle. Returns the pixels
+// done; the loads stay within the `width` pixels of the row.
+__attribute__((target("ssse3"))) int ExpandRowSsse3(const uint8_t* from, uint8_t* to, int width,
+                                                    uint32_t opaque) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+    int x = 0;
+    for (; x + 6 <= width; x += 4, from += 12, to += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
+                         _mm_or_si128(_mm_shuffle_epi8(bytes, spread), alpha));
+    }
+    return x;
+}
+#endif
+
 void ConvertRows(const FrameCopy& copy, const RasterImage& canvas, int left, int top, int width,
                  int rows, XImage* part) {
     const PixelFormat& format = copy.format;
@@ -120,6 +143,10 @@ void ConvertRows(const FrameCopy& copy, const RasterImage& canvas, int left, int
                        format.red.mask == 0xFF0000 && format.green.mask == 0xFF00 &&
                        format.blue.mask == 0xFF;
     const bool whole = bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const uint32_t opaque = format.opaque;
+#ifdef ZOVA_SSSE3
+    static const bool ssse3 = __builtin_cpu_supports("ssse3");
+#endif
     // Canvases hold runs of one colour: the last conversion is the likeliest next one.
     uint32_t lastRgb = 0;
     unsigned long lastPixel = PixelOf(format, 0);
@@ -127,21 +154,32 @@ void ConvertRows(const FrameCopy& copy, const RasterImage& canvas, int left, int
     for (int y = 0; y < rows; ++y, to += part->bytes_per_line) {
         const uint8_t* from = canvas.RowPointer(top + y) + 3 * left;
         uint8_t* pixel = to;
-        int x = 0;
         if (plain) {
             // Nearly every server: x8r8g8b8 words, little-endian like the hack. Four pixels
             // are three words of the canvas.
+            int x = 0;
+#ifdef ZOVA_SSSE3
+            if (ssse3) {
+                x = ExpandRowSsse3(from, pixel, width, opaque);
+                from += 3 * x, pixel += 4 * x;
+            }
+#endif
             for (; x + 4 <= width; x += 4, from += 12, pixel += 16) {
                 uint32_t w[3], p[4];
                 std::memcpy(w, from, 12);
-                p[0] = format.opaque | (w[0] & 0xFFFFFF);
-                p[1] = format.opaque | w[0] >> 24 | (w[1] & 0xFFFF) << 8;
-                p[2] = format.opaque | w[1] >> 16 | (w[2] & 0xFF) << 16;
-                p[3] = format.opaque | w[2] >> 8;
+                p[0] = opaque | (w[0] & 0xFFFFFF);
+                p[1] = opaque | w[0] >> 24 | (w[1] & 0xFFFF) << 8;
+                p[2] = opaque | w[1] >> 16 | (w[2] & 0xFF) << 16;
+                p[3] = opaque | w[2] >> 8;
                 std::memcpy(pixel, p, 16);
             }
+            for (; x < width; ++x, from += 3, pixel += 4) {
+                const uint32_t value = opaque | from[2] << 16 | from[1] << 8 | from[0];
+                std::memcpy(pixel, &value, 4);
+            }
+            continue;
         }
-        for (; x < width; ++x, from += 3, pixel += bytes) {
+        for (int x = 0; x < width; ++x, from += 3, pixel += bytes) {
             const uint32_t rgb = uint32_t{from[2]} << 16 | from[1] << 8 | from[0];
             if (rgb != lastRgb) lastRgb = rgb, lastPixel = PixelOf(format, rgb);
             if (!whole) {

@@ -170,7 +170,9 @@ int RunHack(const HackOptions& options, HackWindow* window) {
     Display* display = window->display;
     hack->seed = options.seed;
     if (!options.seedGiven) SeedRandom(&hack->seed);
-    hack->delay = options.delayMicroseconds * 1000;
+    // Without balls nothing moves: a tick a second keeps the healing and the frame-rate text,
+    // and the hack sleeps in between.
+    hack->delay = options.count == 0 ? Second : options.delayMicroseconds * 1000;
     hack->gc = XCreateGC(display, window->window, 0, nullptr);
     int status = Restart(hack.get()) ? 0 : 1;
 
