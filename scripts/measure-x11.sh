@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # What zova-x11 costs a desktop: starts a private X server with the given monitor layout, runs
-# the hack on its root window with 30 balls, and prints the cores the hack process and the X
-# server used over the interval (from /proc/PID/stat), then the frame pace: how often the
-# screen changed over a second interval, counted through DAMAGE (scripts/count-frames.py) once
-# the CPU is measured, so that the counter's own cost stays out of it.
+# the hack on its root window with 30 balls from seed 1 (the same run every time), and prints
+# the cores the hack process and the X server used over the interval (the scheduler's counts in
+# /proc/PID/task/*/schedstat), then the frame pace: how often the screen changed over a second
+# interval, counted through DAMAGE (scripts/count-frames.py) once the CPU is measured, so that
+# the counter's own cost stays out of it.
 # LAYOUT is WxH for one monitor (an Xvfb screen), or WxH,WxH,... for monitors side by side: an
 # Xephyr with one Xinerama head each, on a private Xvfb as its host (the host's CPU is shown
 # apart: a real desktop has no such second server).
@@ -61,7 +62,7 @@ else
 fi
 server_pid=$server
 
-"$hack" --display "$display" --root --count 30 --delay "$delay" "$@" >/dev/null 2>"$state/hack.log" &
+"$hack" --display "$display" --root --count 30 --delay "$delay" --seed 1 "$@" >/dev/null 2>"$state/hack.log" &
 hack_pid=$!
 pids+=("$hack_pid")
 # The balls start beyond the corners: measure once they are in.
