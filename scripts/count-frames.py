@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
 """Prints how many times per second the screen of $DISPLAY changed, counted over SECONDS through
 the X DAMAGE extension on the root window: each drawing that reaches the screen after the last
-one was counted is one change. Xlib through ctypes, so that nothing needs to be installed."""
+one was counted is one change. With GAP_MS, changes less than that apart count as one: a
+program that draws a frame in several requests shows one change per frame. Xlib through ctypes,
+so that nothing needs to be installed.
+Usage: count-frames.py [SECONDS] [GAP_MS]"""
 import ctypes
 import ctypes.util
 import sys
 import time
 
 seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 10.0
+gap = float(sys.argv[2]) / 1000 if len(sys.argv) > 2 else 0.0
 x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
 damage = ctypes.CDLL(ctypes.util.find_library("Xdamage"))
 x11.XOpenDisplay.restype = ctypes.c_void_p
@@ -33,12 +37,16 @@ REPORT_NON_EMPTY = 3
 handle = damage.XDamageCreate(display, x11.XDefaultRootWindow(display), REPORT_NON_EMPTY)
 event = ctypes.create_string_buffer(192)  # an XEvent is 192 bytes on 64-bit systems
 changes = 0
+last = float("-inf")
 end = time.monotonic() + seconds
 while time.monotonic() < end:
     while x11.XPending(display):
         x11.XNextEvent(display, event)
         if ctypes.c_int.from_buffer(event).value == event_base.value:  # XDamageNotify
-            changes += 1
+            now = time.monotonic()
+            if now - last >= gap:
+                changes += 1
+            last = now
             damage.XDamageSubtract(display, handle, 0, 0)
     time.sleep(0.001)
 print(f"{changes / seconds:.1f}")

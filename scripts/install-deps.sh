@@ -4,11 +4,13 @@ set -euo pipefail
 
 # The IPA Gothic font lets the setup dialog's Japanese texts show under Wine. Xephyr gives Wine a
 # desktop of two monitors, which the 32-bit Wine reads through the i386 Xinerama and RandR
-# libraries. The last line makes and checks the release files (scripts/package.sh).
+# libraries; the X11 hack reads the heads through libXinerama, and its desktop entry is checked
+# with desktop-file-validate. The last line makes and checks the release files (scripts/package.sh).
 packages=(cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
           xvfb libgtest-dev libbenchmark-dev libpng-dev libcli11-dev libx11-dev libxext-dev
           imagemagick xauth
           fonts-ipafont-gothic xserver-xephyr libxinerama1:i386 libxrandr2:i386
+          libxinerama-dev desktop-file-utils
           git zip unzip dpkg-dev lintian)
 
 missing=()

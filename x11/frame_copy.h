@@ -7,13 +7,31 @@
 #include <cstdint>
 
 class RasterImage;
-struct PixelRect;
+struct FrameCopyRect;
 
 // Where one canvas byte lands in a pixel: shifted up, then down, then masked.
 struct ChannelPlace {
     int up = 0;
     int down = 0;
     uint32_t mask = 0;
+};
+
+// How canvas colours become the window's pixel values. TrueColor visuals take the colour's top
+// bits into their masks; every other visual (8-bit PseudoColor above all) gets the few colours
+// the scene paints allocated in the window's colormap, and every canvas colour shows as the
+// nearest of them.
+struct PixelFormat {
+    bool trueColour = false;
+    ChannelPlace red, green, blue;
+    // Bits of a 32-bit pixel outside the colour masks (alpha): set, so the picture is opaque.
+    uint32_t opaque = 0;
+    static constexpr int MaxColours = 8;
+    int colourCount = 0;
+    uint32_t colourRgb[MaxColours] = {};  // 0xRRGGBB
+    unsigned long colourPixel[MaxColours] = {};
+    // Colours that could not be allocated (their canvas pixels show as the nearest ones that
+    // could, or black).
+    int missingColours = 0;
 };
 
 // Copies canvas rectangles to a window in the server's pixel format. Each rectangle is converted
@@ -30,17 +48,18 @@ struct FrameCopy {
     size_t capacity = 0;
     // Bytes taken by shared puts since the server was last known to have read them all.
     size_t used = 0;
-    ChannelPlace red, green, blue;
-    // Bits of a 32-bit pixel outside the colour masks (alpha): set, so the picture is opaque.
-    uint32_t opaque = 0;
+    PixelFormat format;
 };
 
-// Makes a copier for windows of this visual and depth up to `width` pixels wide, in shared
-// memory if `tryShared` and the server can. 1 on success; on failure nothing is left to free.
-int CreateFrameCopy(Display* display, Visual* visual, int depth, int width, bool tryShared,
-                    FrameCopy* copy);
+// Makes a copier for windows of this visual, depth and colormap up to `width` pixels wide, in
+// shared memory if `tryShared` and the server can. 1 on success; on failure nothing is left to
+// free. Colours a non-TrueColor colormap cannot give are counted in format.missingColours.
+int CreateFrameCopy(Display* display, Visual* visual, int depth, Colormap colormap, int width,
+                    bool tryShared, FrameCopy* copy);
 void DestroyFrameCopy(FrameCopy* copy);
 
-// Puts a rectangle of the canvas (24-bit), clipped to it, to the same place in the window.
-void CopyCanvasRect(FrameCopy* copy, const RasterImage& canvas, Drawable window, GC gc,
-                    const PixelRect& rect);
+// The window's pixel value for a colour (0xRRGGBB).
+unsigned long PixelOf(const PixelFormat& format, uint32_t rgb);
+
+// Puts one listed copy (its source clipped to the canvas, which must be 24-bit) to the window.
+void CopyCanvasRect(FrameCopy* copy, const FrameCopyRect& rect, Drawable window, GC gc);

@@ -1,35 +1,29 @@
 #include "x11/hack_loop.h"
 
+#include <X11/Xutil.h>
 #include <poll.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 
-#include "raster/raster_image.h"
-#include "scene/frame_step.h"
+#include "frames/frame_loop.h"
 #include "scene/random.h"
-#include "scene/scene.h"
+#include "x11/fps_overlay.h"
+#include "x11/frame_copy.h"
+#include "x11/hack_monitors.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window.h"
-#include "x11/frame_copy.h"
+#include "x11/stop_signals.h"
 
 namespace {
 
 constexpr int64_t Second = 1000000000;
-constexpr int64_t HealNanoseconds = 4 * Second;
 
-volatile sig_atomic_t stopRequested = 0;
-// The mask while the loop waits: the stop signals are let in there, and only there.
-sigset_t waitMask;
-
-void OnStopSignal(int) { stopRequested = 1; }
-
-int64_t Now(clockid_t clock) {
+int64_t Now() {
     timespec t;
-    clock_gettime(clock, &t);
+    clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec * Second + t.tv_nsec;
 }
 
@@ -40,68 +34,102 @@ struct Hack {
     GC gc = nullptr;
     uint32_t seed = 0;
     int64_t delay = 0;  // nanoseconds
-    Scene scene;
-    RasterImage canvas;
+    FrameLoop loop;
+    FrameCopies copies;
     FrameCopy copy;
+    FpsOverlay fps;
+    // The parts of the window no monitor shows: kept black.
+    Region gaps = nullptr;
+    int32_t width = 0;  // the size the scenes were made for
+    int32_t height = 0;
     bool closeRequested = false;
-    // The next rows to heal: see Tick.
-    int32_t healRow = 0;
-    // --fps: frames and process CPU time since the last report.
-    int64_t reportedAt = 0;
-    int64_t cpuAtReport = 0;
-    int frames = 0;
+    bool warnedColours = false;
 };
 
-void Copy(Hack* hack, const PixelRect& rect) {
-    CopyCanvasRect(&hack->copy, hack->canvas, hack->window.window, hack->gc, rect);
+void SendCopies(Hack* hack) {
+    for (int i = 0; i < hack->copies.count; ++i)
+        CopyCanvasRect(&hack->copy, hack->copies.rects[i], hack->window.window, hack->gc);
 }
 
-// A new scene at the window's present size.
+// Blackens the gaps within `area` (window coordinates).
+void FillGaps(Hack* hack, const PixelRect& area) {
+    if (XEmptyRegion(hack->gaps)) return;
+    Region part = XCreateRegion();
+    XRectangle r = {static_cast<short>(area.left), static_cast<short>(area.top),
+                    static_cast<unsigned short>(area.right - area.left),
+                    static_cast<unsigned short>(area.bottom - area.top)};
+    XUnionRectWithRegion(&r, part, part);
+    XIntersectRegion(part, hack->gaps, part);
+    if (!XEmptyRegion(part)) {
+        XSetRegion(hack->window.display, hack->gc, part);
+        XFillRectangle(hack->window.display, hack->window.window, hack->gc, area.left, area.top,
+                       area.right - area.left, area.bottom - area.top);
+        XSetClipMask(hack->window.display, hack->gc, 0);
+    }
+    XDestroyRegion(part);
+}
+
+// Scenes for the window's present size and monitors.
 bool Restart(Hack* hack) {
-    const int width = hack->window.width, height = hack->window.height;
+    HackWindow& window = hack->window;
+    hack->width = window.width;
+    hack->height = window.height;
     DestroyFrameCopy(&hack->copy);
-    if (hack->canvas.Create(width, height, 24) != 1 ||
-        !CreateFrameCopy(hack->window.display, hack->window.visual, hack->window.depth, width,
-                         hack->options.sharedMemory, &hack->copy)) {
-        std::fprintf(stderr, "zova-x11: cannot make a %dx%d picture\n", width, height);
+    PixelRect monitors[MaxMonitors];
+    const int monitorCount = window.root ? ListMonitors(window.display, monitors) : 0;
+    StartFrameLoop(&hack->loop, window.width, window.height, monitors, monitorCount,
+                   hack->options.count, hack->seed, hack->delay);
+    int32_t widest = 0;
+    bool made = true;
+    for (int v = 0; v < hack->loop.viewCount; ++v) {
+        widest = std::max(widest, hack->loop.views[v].canvas.Width());
+        made = made && hack->loop.views[v].canvas.RowPointer(0) != nullptr;
+    }
+    if (!made || !CreateFrameCopy(window.display, window.visual, window.depth, window.colormap,
+                                  widest, hack->options.sharedMemory, &hack->copy)) {
+        std::fprintf(stderr, "zova-x11: cannot make a %dx%d picture\n", window.width,
+                     window.height);
         return false;
     }
-    StartScene(&hack->scene, width, height, hack->options.count, hack->seed);
-    hack->healRow = 0;
+    const PixelFormat& format = hack->copy.format;
+    if (format.missingColours > 0 && !hack->warnedColours) {
+        std::fprintf(stderr,
+                     "zova-x11: the colormap has no room for %d of the balls' colours: they "
+                     "show in the nearest colours it has, or black\n",
+                     format.missingColours);
+        hack->warnedColours = true;
+    }
+    XSetForeground(window.display, hack->gc, PixelOf(format, 0));
+
+    if (hack->gaps != nullptr) XDestroyRegion(hack->gaps);
+    hack->gaps = XCreateRegion();
+    Region covered = XCreateRegion();
+    XRectangle whole = {0, 0, static_cast<unsigned short>(window.width),
+                        static_cast<unsigned short>(window.height)};
+    XUnionRectWithRegion(&whole, hack->gaps, hack->gaps);
+    for (int v = 0; v < hack->loop.viewCount; ++v) {
+        const PixelRect& p = hack->loop.views[v].place;
+        XRectangle r = {static_cast<short>(p.left), static_cast<short>(p.top),
+                        static_cast<unsigned short>(p.right - p.left),
+                        static_cast<unsigned short>(p.bottom - p.top)};
+        XUnionRectWithRegion(&r, covered, covered);
+    }
+    XSubtractRegion(hack->gaps, covered, hack->gaps);
+    XDestroyRegion(covered);
+    FillGaps(hack, {0, 0, window.width, window.height});
+
+    if (hack->options.showFps &&
+        !StartFpsOverlay(&hack->fps, window.display, window.window, hack->loop.views[0].place,
+                         PixelOf(format, 0xFFFFFF), PixelOf(format, 0)))
+        std::fputs("zova-x11: no font 'fixed' for the frame rate\n", stderr);
     return true;
 }
 
 void Tick(Hack* hack) {
-    ChangedArea changed;
-    StepScene(&hack->scene, hack->canvas, &changed);
-    const RasterImage& canvas = hack->canvas;
-    if (changed.whole) {
-        Copy(hack, {0, 0, canvas.Width(), canvas.Height()});
-    } else {
-        for (int i = 0; i < changed.count; ++i) Copy(hack, changed.rects[i]);
-        // The server reports damage with Expose, but on a shared window (the root) another
-        // client may draw over the balls unannounced: a band of rows each tick puts the whole
-        // picture back every few seconds, evenly rather than in one costly frame.
-        const int64_t ticks = HealNanoseconds / std::max<int64_t>(hack->delay, 1000000);
-        const int32_t rows = static_cast<int32_t>((canvas.Height() + ticks - 1) / ticks);
-        Copy(hack, {0, hack->healRow, canvas.Width(), hack->healRow + rows});
-        hack->healRow = hack->healRow + rows < canvas.Height() ? hack->healRow + rows : 0;
-    }
+    StepFrameLoop(&hack->loop, &hack->copies);
+    SendCopies(hack);
+    DrawFpsOverlay(&hack->fps, hack->copies);
     XFlush(hack->window.display);
-}
-
-// Frames are counted from one report to the next: each tick belongs to the second it starts.
-void ReportPace(Hack* hack, int64_t now) {
-    const int64_t elapsed = now - hack->reportedAt;
-    if (elapsed >= Second) {
-        const int64_t cpu = Now(CLOCK_PROCESS_CPUTIME_ID);
-        std::fprintf(stderr, "zova-x11: %.1f fps, %.2f cores\n", hack->frames * 1e9 / elapsed,
-                     static_cast<double>(cpu - hack->cpuAtReport) / elapsed);
-        hack->reportedAt = now;
-        hack->cpuAtReport = cpu;
-        hack->frames = 0;
-    }
-    ++hack->frames;
 }
 
 void HandleEvent(Hack* hack, const XEvent& event) {
@@ -109,11 +137,15 @@ void HandleEvent(Hack* hack, const XEvent& event) {
     switch (event.type) {
         case Expose: {
             const XExposeEvent& e = event.xexpose;
-            Copy(hack, {e.x, e.y, e.x + e.width, e.y + e.height});
+            const PixelRect area = {e.x, e.y, e.x + e.width, e.y + e.height};
+            ListViewCopies(hack->loop, area, &hack->copies);
+            SendCopies(hack);
+            FillGaps(hack, area);
+            TouchFpsOverlay(&hack->fps, area);
             break;
         }
         case ConfigureNotify:
-            // The scene restarts at the next tick, after any further resizes queued with this.
+            // The scenes restart at the next tick, after any further resizes queued with this.
             if (event.xconfigure.window == window.window) {
                 window.width = event.xconfigure.width;
                 window.height = event.xconfigure.height;
@@ -132,60 +164,48 @@ void HandleEvent(Hack* hack, const XEvent& event) {
 
 }  // namespace
 
-void CatchStopSignals() {
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
-    sigdelset(&waitMask, SIGTERM);
-    sigdelset(&waitMask, SIGINT);
-}
-
 int RunHack(const HackOptions& options, HackWindow* window) {
+    // Far too large for the stack: sixteen scenes with their canvases' palettes.
     auto hack = std::make_unique<Hack>(options, *window);
     Display* display = window->display;
     hack->seed = options.seed;
     if (!options.seedGiven) SeedRandom(&hack->seed);
+    // Without balls nothing moves: a tick a second keeps the healing and the frame-rate text,
+    // and the hack sleeps in between.
+    hack->delay = options.count == 0 ? Second : options.delayMicroseconds * 1000;
     hack->gc = XCreateGC(display, window->window, 0, nullptr);
     int status = Restart(hack.get()) ? 0 : 1;
 
-    hack->delay = options.delayMicroseconds * 1000;
-    int64_t next = Now(CLOCK_MONOTONIC);
-    hack->reportedAt = next;
-    hack->cpuAtReport = Now(CLOCK_PROCESS_CPUTIME_ID);
+    int64_t next = Now();
     // Whether the server may have sent something: after a quiet wait there is nothing to read.
     bool readable = true;
-    while (status == 0 && !stopRequested) {
+    while (status == 0 && StopSignal() == 0) {
         while (!HackWindowGone() && (readable || XQLength(display) > 0) && XPending(display) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             HandleEvent(hack.get(), event);
         }
         if (HackWindowGone() || hack->closeRequested) break;
-        int64_t now = Now(CLOCK_MONOTONIC);
+        int64_t now = Now();
         if (now >= next) {
-            if (window->width != hack->canvas.Width() || window->height != hack->canvas.Height())
+            if (window->width != hack->width || window->height != hack->height)
                 if (!Restart(hack.get())) status = 1;
             if (status == 0) Tick(hack.get());
-            if (options.showFps) ReportPace(hack.get(), now);
             // A late tick does not make the next ones hurry.
             next = std::max(next + hack->delay, now);
-            now = Now(CLOCK_MONOTONIC);
+            now = Now();
         }
         // Events read while ticking are handled without waiting.
         const int64_t wait = XQLength(display) > 0 ? 0 : std::max<int64_t>(next - now, 0);
         const timespec timeout = {static_cast<time_t>(wait / Second),
                                   static_cast<long>(wait % Second)};
         pollfd connection = {ConnectionNumber(display), POLLIN, 0};
-        readable = ppoll(&connection, 1, &timeout, &waitMask) != 0;
+        readable = ppoll(&connection, 1, &timeout, StopWaitMask()) != 0;
     }
+    StopFpsOverlay(&hack->fps);
+    StopFrameLoop(&hack->loop);
     DestroyFrameCopy(&hack->copy);
+    if (hack->gaps != nullptr) XDestroyRegion(hack->gaps);
     XFreeGC(display, hack->gc);
     return status;
 }

@@ -3,6 +3,7 @@
 #include "x11/hack_loop.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window.h"
+#include "x11/stop_signals.h"
 
 int main(int argc, char** argv) {
     HackOptions options;
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     int status = OpenHackWindow(options, &window);
     if (status < 0) status = RunHack(options, &window);
     CloseHackWindow(&window);
+    EndByStopSignal();
     return status;
 }

@@ -1,6 +1,10 @@
 #include "x11/hack_options.h"
 
 #include <CLI/CLI.hpp>
+// After CLI11: Xlib's macros (None, Status) would clash with its names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -29,17 +33,19 @@ CLI::Validator WholeNumber(int64_t low, int64_t high) {
         "", "WholeNumber");
 }
 
-// WxH, each side 1 to 16384.
-bool ParseSize(const std::string& text, int32_t* width, int32_t* height) {
+// [=][WxH][{+-}X{+-}Y] as X programs take it; each side 1 to 16384.
+bool ParseGeometry(const std::string& text, HackOptions* o) {
+    int x = 0, y = 0;
     unsigned w = 0, h = 0;
-    char x = 0, extra = 0;
-    if (std::sscanf(text.c_str(), "%5u%c%5u%c", &w, &x, &h, &extra) != 3 || x != 'x') return false;
-    if (!std::isdigit(static_cast<unsigned char>(text[0])) ||
-        text.find_first_of("+- ") != text.npos)
-        return false;
-    if (w < 1 || w > 16384 || h < 1 || h > 16384) return false;
-    *width = static_cast<int32_t>(w);
-    *height = static_cast<int32_t>(h);
+    const int given = XParseGeometry(text.c_str(), &x, &y, &w, &h);
+    if (given == NoValue) return false;
+    if ((given & WidthValue) && (w < 1 || w > 16384)) return false;
+    if ((given & HeightValue) && (h < 1 || h > 16384)) return false;
+    if (given & WidthValue) o->width = static_cast<int32_t>(w);
+    if (given & HeightValue) o->height = static_cast<int32_t>(h);
+    o->geometry = given;
+    o->x = x;
+    o->y = y;
     return true;
 }
 
@@ -63,8 +69,9 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
     // As X programs take their options: the last of a repeated one counts.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.footer(
-        "Long options take one dash or two (-root, --root). Without --root or --window-id the "
-        "balls roll in a window of their own.\n");
+        "Long options take one dash or two (-root, --root). --window-id wins over --root. "
+        "Without either, the balls roll in the window $XSCREENSAVER_WINDOW names, or else in a "
+        "window of their own.\n");
     auto* window = app.add_flag("--window", "draw in a new top-level window (the default)");
     auto* root = app.add_flag(
         "--root", "draw on the root window, or on the window $XSCREENSAVER_WINDOW names");
@@ -77,27 +84,27 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
                                          : "'" + text + "' is not a window id";
                           },
                           "", "WindowId"));
-    window->excludes(root)->excludes(given);
-    root->excludes(given);
-    app.add_option("--geometry", "size of the hack's own window (1024x768)")
-        ->type_name("WxH")
+    app.add_option("--geometry", "size and place of the hack's own window (1024x768)")
+        ->type_name("WxH+X+Y")
         ->check(CLI::Validator(
             [o](std::string& text) -> std::string {
-                return ParseSize(text, &o->width, &o->height)
-                           ? ""
-                           : "'" + text + "' is not a size WxH from 1x1 to 16384x16384";
+                return ParseGeometry(text, o) ? ""
+                                              : "'" + text +
+                                                    "' is not an X geometry WxH+X+Y with sides "
+                                                    "from 1 to 16384";
             },
-            "", "Size"));
+            "", "Geometry"));
     app.add_option("--display", o->display, "X display to use (default $DISPLAY)")
         ->type_name("NAME");
     app.add_option("--count", o->count, "number of balls")
         ->check(WholeNumber(0, MaxBalls))
         ->capture_default_str();
-    app.add_option("--delay", o->delayMicroseconds, "microseconds from one frame to the next")
+    app.add_option("--delay", o->delayMicroseconds,
+                   "microseconds from one frame to the next (at least 1000)")
         ->check(WholeNumber(0, 1000000))
         ->capture_default_str();
     app.add_flag("--fps", o->showFps,
-                 "once a second, write the frames per second and the cores used to stderr");
+                 "show the frames per second and the share of a core used, in a corner");
     auto* noShm =
         app.add_flag("--no-shm", "send frames with XPutImage, not through MIT shared memory");
     auto* seed =
@@ -121,8 +128,12 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
         std::fprintf(stderr, "zova-x11: %s\n", e.what());
         return 2;
     }
+    // Daemons' settings dialogs append --window-id to whatever the programs line says: the
+    // window they give wins.
+    o->ownWindowAsked = window->count() > 0;
     if (root->count() > 0) o->target = DrawTarget::Root;
     if (given->count() > 0) o->target = DrawTarget::GivenWindow;
+    o->delayMicroseconds = std::max(o->delayMicroseconds, MinDelayMicroseconds);
     o->seedGiven = seed->count() > 0;
     o->sharedMemory = noShm->count() == 0;
     return -1;

@@ -7,21 +7,31 @@
 
 // Where the hack draws.
 enum class DrawTarget {
-    OwnWindow,    // a new top-level window
+    OwnWindow,    // a new top-level window, unless $XSCREENSAVER_WINDOW names one
     Root,         // the root window, or the window named by $XSCREENSAVER_WINDOW
-    GivenWindow,  // --window-id
+    GivenWindow,  // --window-id, whatever else is asked
 };
+
+// The shortest frame interval: past a thousand frames a second the balls only blur, and the hack
+// and the X server would take whole cores for it.
+constexpr int64_t MinDelayMicroseconds = 1000;
 
 // What zova-x11 is asked to do.
 struct HackOptions {
     DrawTarget target = DrawTarget::OwnWindow;
-    // Size of the hack's own window.
+    // --window: a window of its own even where a daemon has named one.
+    bool ownWindowAsked = false;
+    // The hack's own window: --geometry as XParseGeometry reads it (its XValue, XNegative...
+    // bits in `geometry`; the size is the default where none is given).
     int32_t width = 1024;
     int32_t height = 768;
+    int geometry = 0;
+    int32_t x = 0;
+    int32_t y = 0;
     unsigned long windowId = 0;
     std::string display;  // empty: $DISPLAY
     uint32_t count = DefaultBallCount;
-    int64_t delayMicroseconds = FrameIntervalMs * 1000;
+    int64_t delayMicroseconds = FrameIntervalMs * 1000;  // at least MinDelayMicroseconds
     bool showFps = false;
     bool sharedMemory = true;
     bool seedGiven = false;

@@ -12,19 +12,21 @@ struct HackWindow {
     bool own = false;
     Atom protocols = 0;
     Atom deleteWindow = 0;
+    // The whole root window of a screen: its monitors each get a scene.
+    bool root = false;
     Visual* visual = nullptr;
     int depth = 0;
+    Colormap colormap = 0;
     int width = 0;
     int height = 0;
 };
 
 // Opens the display and takes (or makes) the window to draw on, watching it for exposure,
 // resizing and destruction; keys and the mouse are left to whoever owns the screen. Returns -1
-// to go on, otherwise the exit code after one line on stderr: 2 for a display or window that is
-// not there, 1 for a window the hack cannot draw on.
+// to go on, otherwise 2 after one line on stderr for a display or window that is not there.
 int OpenHackWindow(const HackOptions& options, HackWindow* hack);
 
-// Frees the hack's own window (unless it is gone already) and closes the display.
+// Frees the hack's own window and colormap (unless gone already) and closes the display.
 void CloseHackWindow(HackWindow* hack);
 
 // Whether the server has said that the window is gone: requests already on their way when it

@@ -1,4 +1,4 @@
-// zova-x11 as screen savers run it, on a private Xvfb: what it draws, how it ends, what it
+// zova-x11 as screen savers run it, on private X servers: what it draws, how it ends, what it
 // refuses.
 #include <gtest/gtest.h>
 // After GoogleTest: Xlib's macros (None, Bool) would clash with its names.
@@ -10,11 +10,14 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <thread>
 
+#include "frames/frame_loop.h"
 #include "raster/raster_image.h"
 #include "scene/frame_step.h"
 #include "scene/scene.h"
@@ -24,46 +27,71 @@ namespace {
 using namespace std::chrono_literals;
 using Pixels = std::vector<unsigned long>;
 
-// The tick after which a scene started as the hack starts it (seed 1) shows these pixels
-// (0xRRGGBB, row by row); 0 if none of the first 2000 does.
-int TickShown(const Pixels& pixels, int width) {
+// The tick after which a width x height scene started with `seed` shows these pixels (0xRRGGBB
+// as the window's visual keeps them: `keep` masks what it drops); 0 if none of the first 2000.
+int TickShown(const Pixels& pixels, int width, uint32_t seed = 1, unsigned long keep = ~0ul) {
     const int height = static_cast<int>(pixels.size()) / width;
     Scene scene;
     RasterImage canvas;
     canvas.Create(width, height, 24);
-    StartScene(&scene, width, height, DefaultBallCount, 1);
+    StartScene(&scene, width, height, DefaultBallCount, seed);
     for (int tick = 1; tick <= 2000; ++tick) {
         StepScene(&scene, canvas, nullptr);
         size_t i = 0;
         for (const uint8_t* p; i < pixels.size(); ++i) {
             p = canvas.RowPointer(i / width) + 3 * (i % width);
-            if (pixels[i] != (0ul + (p[2] << 16 | p[1] << 8 | p[0]))) break;
+            if (pixels[i] != ((0ul + (p[2] << 16 | p[1] << 8 | p[0])) & keep)) break;
         }
         if (i == pixels.size()) return tick;
     }
     return 0;
 }
 
+// Starts an X server (`command` takes -displayfd 3); its display name and process id.
+std::string StartServer(const std::string& command, pid_t* pid) {
+    FILE* out = popen(
+        (command + " -displayfd 3 -nolisten tcp 3>&1 >/dev/null 2>&1 & echo $!").c_str(), "r");
+    int number = -1;
+    if (std::fscanf(out, "%d %d", pid, &number) != 2) number = -1;
+    pclose(out);
+    return ":" + std::to_string(number);
+}
+
+// Shared-memory segments the process made that still exist.
+int Segments(pid_t pid) {
+    std::ifstream table("/proc/sysvipc/shm");
+    int found = 0;
+    for (std::string line; std::getline(table, line);) {
+        long f[5];  // key, shmid, perms, size, the creator's pid; the heading reads as none
+        found += std::istringstream(line) >> f[0] >> f[1] >> f[2] >> f[3] >> f[4] && f[4] == pid;
+    }
+    return found;
+}
+
 class HackTest : public testing::Test {
   protected:
-    // One Xvfb per test program, on a display number it picks; it ends with its last client.
+    // One Xvfb for the suite; it ends with its last client.
     static void SetUpTestSuite() {
-        FILE* out = popen(
-            "Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -terminate "
-            "3>&1 >/dev/null 2>&1 & echo $!",
-            "r");
-        int xvfb = 0, number = -1;
-        ASSERT_EQ(std::fscanf(out, "%d %d", &xvfb, &number), 2) << "Xvfb did not start";
-        pclose(out);
-        setenv("DISPLAY", (":" + std::to_string(number)).c_str(), 1);
-        ASSERT_NE(display = XOpenDisplay(nullptr), nullptr);
+        pid_t pid;
+        suiteName = StartServer("Xvfb -screen 0 1024x768x24 -terminate", &pid);
+        ASSERT_NE(suiteDisplay = XOpenDisplay(suiteName.c_str()), nullptr);
         // A window may go while it is read: that is a failed read, not the end of the test.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
-    static void TearDownTestSuite() { XCloseDisplay(display); }
+    static void TearDownTestSuite() { XCloseDisplay(suiteDisplay); }
     void TearDown() override {
         if (hack > 0) kill(hack, SIGKILL), waitpid(hack, nullptr, 0);
+        if (display != suiteDisplay) XCloseDisplay(display);
+        for (pid_t server : servers) kill(server, SIGTERM), waitpid(server, nullptr, 0);
         std::remove(errors.c_str());
+    }
+    // Makes `command` the server the hack and the test use from here on.
+    void UseServer(const std::string& command) {
+        servers.push_back(0);
+        name = StartServer(command, &servers.back());
+        for (int i = 0; i < 100 && !(display = XOpenDisplay(name.c_str())); ++i)
+            std::this_thread::sleep_for(50ms);
+        ASSERT_NE(display, nullptr) << command;
     }
 
     // Starts zova-x11 with these words, ID standing for `window`; NAME=VALUE words set its
@@ -73,6 +101,7 @@ class HackTest : public testing::Test {
         std::vector<std::string> text{std::istream_iterator<std::string>(split), {}};
         std::vector<char*> argv;
         unsetenv("XSCREENSAVER_WINDOW");
+        setenv("DISPLAY", name.c_str(), 1);
         for (std::string& word : text) {
             if (word.find("ID") != std::string::npos)
                 word.replace(word.find("ID"), 2, std::to_string(window));
@@ -90,7 +119,8 @@ class HackTest : public testing::Test {
             _exit(127);
         }
     }
-    // The exit status once the hack has ended within `limit`; -1 if it has not.
+    // The exit status (128 + the signal that ended it) once the hack has ended within `limit`;
+    // -1 if it has not.
     int Ended(std::chrono::milliseconds limit) {
         const auto end = std::chrono::steady_clock::now() + limit;
         int status = 0;
@@ -103,40 +133,67 @@ class HackTest : public testing::Test {
         std::ifstream file(errors);
         return {std::istreambuf_iterator<char>(file), {}};
     }
-    // Polls the window's pixels (0xRRGGBB, row by row) until `seen` holds; false after 5 s.
-    bool Shows(Window window, const std::function<bool(const Pixels&, int width)>& seen) {
+    // Polls the pixels of `area` of the window (0xRRGGBB as its colormap gives them, channels
+    // cut to what the visual keeps; all of it without an area) until `seen` holds; false after
+    // 5 s.
+    bool Shows(Window window, const std::function<bool(const Pixels&, int width)>& seen,
+               XRectangle area = {}) {
         for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(50ms)) {
             XWindowAttributes a = {};
             XGetWindowAttributes(display, window, &a);
-            XImage* image = XGetImage(display, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+            if (area.width == 0) area.width = a.width, area.height = a.height;
+            XImage* image = XGetImage(display, window, area.x, area.y, area.width, area.height,
+                                      AllPlanes, ZPixmap);
+            std::map<unsigned long, unsigned long> rgb;
             Pixels pixels;
-            for (int y = 0; image != nullptr && y < a.height; ++y)
-                for (int x = 0; x < a.width; ++x)
-                    pixels.push_back(XGetPixel(image, x, y) & 0xFFFFFF);
+            for (int y = 0; image != nullptr && y < area.height; ++y)
+                for (int x = 0; x < area.width; ++x)
+                    pixels.push_back(XGetPixel(image, x, y)), rgb[pixels.back()];
             if (image != nullptr) XDestroyImage(image);
-            if (!pixels.empty() && seen(pixels, a.width)) return true;
+            for (auto& [pixel, value] : rgb) {
+                XColor c = {pixel, 0, 0, 0, 0, 0};
+                XQueryColor(display, a.colormap, &c);
+                value = (c.red >> 8 << 16 | c.green >> 8 << 8 | c.blue >> 8) & Keep(a.visual);
+            }
+            for (unsigned long& p : pixels) p = rgb[p];
+            if (!pixels.empty() && seen(pixels, area.width)) return true;
         }
         return false;
     }
+    // The bits of 0xRRGGBB a visual keeps.
+    static unsigned long Keep(const Visual* v) {
+        if (v->c_class != TrueColor) return 0xFFFFFF;
+        unsigned long keep = 0;
+        for (unsigned long mask : {v->red_mask, v->green_mask, v->blue_mask})
+            keep = keep << 8 | (0xFF00 >> __builtin_popcountl(mask) & 0xFF);
+        return keep;
+    }
 
-    static inline Display* display = nullptr;
+    static inline std::string suiteName;
+    static inline Display* suiteDisplay = nullptr;
+    std::string name = suiteName;
+    Display* display = suiteDisplay;
+    std::vector<pid_t> servers;
     pid_t hack = 0;
     // Its stderr; one file per test process, as ctest runs them side by side.
     std::string errors = testing::TempDir() + "zova-x11-" + std::to_string(getpid()) + ".txt";
 };
 
-TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsWithStatusZero) {
+TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsAsAsked) {
     const struct {
         const char* args;
         char window;   // made by the test, the root, or the hack's own
         bool resized;  // the scene starts again at the new size
-        char end;      // window destroyed, SIGTERM, SIGINT, close request
+        int end;       // window destroyed (0), a signal, or a close request (-1)
     } ways[] = {
-        {"--window-id ID --seed 1", 'm', false, 'd'},
-        {"XSCREENSAVER_WINDOW=ID -root -no-shm -seed 1", 'm', false, 'T'},
-        {"-root -seed 1", 'r', false, 'I'},
-        {"-window-id ID -seed 1", 'm', true, 'T'},
-        {"-geometry 320x240 -seed 1", 'o', false, 'c'},
+        {"--window-id ID --seed 1", 'm', false, 0},
+        // The settings dialog appends --window-id to the programs line.
+        {"--root --window-id ID --seed 1", 'm', false, SIGTERM},
+        {"-root -window-id ID -seed 1", 'm', true, SIGHUP},
+        {"XSCREENSAVER_WINDOW=ID -seed 1", 'm', false, SIGINT},
+        {"XSCREENSAVER_WINDOW=ID -root -no-shm -seed 1", 'm', false, SIGTERM},
+        {"-root -seed 1", 'r', false, SIGINT},
+        {"-geometry 320x240+10+20 -seed 1", 'o', false, -1},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.args);
@@ -147,14 +204,14 @@ TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsWithStatusZero) {
             XMapWindow(display, window), XSync(display, False);
         }
         Start(way.args, window);
-        // Its own window is the newest, titled zova.
+        // Its own window is the newest, titled Zova.
         for (int i = 0; window == 0 && i < 100; ++i, std::this_thread::sleep_for(20ms)) {
             Window root, parent, *children = nullptr;
             unsigned count = 0;
             char* title = nullptr;
             XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
             if (count > 0 && XFetchName(display, children[count - 1], &title))
-                window = std::string(title) == "zova" ? children[count - 1] : 0, XFree(title);
+                window = std::string(title) == "Zova" ? children[count - 1] : 0, XFree(title);
             XFree(children);
         }
         // Every pixel as the scene's canvas has it once balls are in, then a later tick.
@@ -167,9 +224,16 @@ TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsWithStatusZero) {
         EXPECT_TRUE(Shows(window, [&](const Pixels& p, int width) {
             return TickShown(p, width) > first && (!way.resized || width == 400);
         }));
-        if (way.end == 'd') XDestroyWindow(display, window);
-        if (way.end == 'T' || way.end == 'I') kill(hack, way.end == 'T' ? SIGTERM : SIGINT);
-        if (way.end == 'c') {
+        XWindowAttributes a;
+        if (way.window == 'o' && XGetWindowAttributes(display, window, &a)) {
+            EXPECT_EQ(a.x * 100 + a.y, 1020);
+        }
+        // Shared memory while it runs, none once it has gone.
+        const pid_t pid = hack;
+        EXPECT_EQ(Segments(pid), std::strstr(way.args, "no-shm") ? 0 : 1);
+        if (way.end == 0) XDestroyWindow(display, window);
+        if (way.end > 0) kill(hack, way.end);
+        if (way.end == -1) {
             XEvent e = {ClientMessage};
             e.xclient.window = window, e.xclient.format = 32;
             e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
@@ -177,10 +241,84 @@ TEST_F(HackTest, ShowsTheSceneTickByTickAndEndsWithStatusZero) {
             XSendEvent(display, window, False, NoEventMask, &e);
         }
         XFlush(display);
-        EXPECT_EQ(Ended(1s), 0);
+        // A signal ends it by that signal, as daemons expect.
+        EXPECT_EQ(Ended(1s), way.end > 0 ? 128 + way.end : 0);
+        for (int i = 0; i < 50 && Segments(pid) > 0; ++i) std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(Segments(pid), 0);
         EXPECT_EQ(Errors(), "");
         if (way.window == 'm') XDestroyWindow(display, window);
     }
+}
+
+// Every visual shows the picture, rounded to its colours; a full colormap leaves the hack up.
+TEST_F(HackTest, DrawsOnEveryVisual) {
+    const struct {
+        int depth;          // of the screen
+        int windowDepth;    // of a TrueColor window the test makes, or 0: the root
+        bool fullColormap;  // every free cell taken before the hack starts
+    } visuals[] = {{15, 0, false}, {16, 0, false}, {24, 32, false}, {8, 0, false}, {8, 0, true}};
+    for (const auto& v : visuals) {
+        SCOPED_TRACE(v.depth * 100 + v.windowDepth);
+        UseServer("Xvfb -screen 0 320x240x" + std::to_string(v.depth));
+        Window window = DefaultRootWindow(display);
+        XVisualInfo info;
+        if (v.windowDepth && XMatchVisualInfo(display, 0, v.windowDepth, TrueColor, &info)) {
+            XSetWindowAttributes set = {};
+            set.colormap = XCreateColormap(display, window, info.visual, AllocNone);
+            window = XCreateWindow(display, window, 0, 0, 320, 240, 0, v.windowDepth, InputOutput,
+                                   info.visual, CWColormap | CWBorderPixel, &set);
+            XMapWindow(display, window);
+        }
+        unsigned long cells[256];
+        for (int n = 256, c = DefaultColormap(display, 0); v.fullColormap && n > 0;)
+            n = XAllocColorCells(display, c, False, nullptr, 0, cells, n) ? n : n / 2;
+        XSync(display, False);
+        Start(window == DefaultRootWindow(display) ? "-root -seed 1" : "-window-id ID -seed 1",
+              window);
+        if (v.fullColormap) {
+            EXPECT_EQ(Ended(2s), -1);
+            const std::string said = Errors();
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        } else {
+            EXPECT_TRUE(Shows(window, [&](const Pixels& p, int width) {
+                XWindowAttributes a;
+                XGetWindowAttributes(display, window, &a);
+                return std::count(p.begin(), p.end(), 0xF00000 & Keep(a.visual)) > 0 &&
+                       TickShown(p, width, 1, Keep(a.visual)) > 0;
+            }));
+            EXPECT_EQ(Errors(), "");
+        }
+        kill(hack, SIGKILL), Ended(1s);
+        XCloseDisplay(display), display = suiteDisplay;  // its server goes with the test
+    }
+}
+
+// On two Xinerama heads each shows a scene of its size, the primary's as a lone one. (The part of
+// the root no head shows has no pixels to read back.)
+TEST_F(HackTest, RunsAScenePerMonitorOnTheRoot) {
+    pid_t host;
+    setenv("DISPLAY", StartServer("Xvfb -screen 0 1400x1100x24", &host).c_str(), 1);
+    servers.push_back(host);
+    UseServer("Xephyr +xinerama -extension RANDR -screen 1280x1024 -screen 1024x768");
+    Start("-root -seed 1");
+    const Window root = DefaultRootWindow(display);
+    // Balls in, and every pixel as the scene with this seed has it.
+    const auto scene = [](uint32_t seed) {
+        return [seed](const Pixels& p, int w) {
+            return std::count(p.begin(), p.end(), 0xF00000) > 0 && TickShown(p, w, seed) > 0;
+        };
+    };
+    EXPECT_TRUE(Shows(root, scene(1), {0, 0, 1280, 1024}));
+    EXPECT_TRUE(Shows(root, scene(MonitorSeed(1, 1)), {1280, 0, 1024, 768}));
+}
+
+// --fps draws in a corner of the window, and writes nothing.
+TEST_F(HackTest, ShowsTheFrameRateOnTheWindow) {
+    Start("-root -count 0 -fps");  // no balls: all but the text stays black
+    const auto lit = [](const Pixels& p, int) { return *std::max_element(p.begin(), p.end()) > 0; };
+    EXPECT_TRUE(Shows(DefaultRootWindow(display), lit, {0, 768 - 24, 200, 24}));
+    EXPECT_TRUE(Shows(DefaultRootWindow(display), std::not_fn(lit), {0, 0, 1024, 768 - 24}));
+    EXPECT_EQ(Errors(), "");
 }
 
 TEST_F(HackTest, RefusesBadInputWithOneLineAndStatusTwo) {
@@ -192,6 +330,7 @@ TEST_F(HackTest, RefusesBadInputWithOneLineAndStatusTwo) {
         {"-count many", "many"},
         {"--count 31", "31"},
         {"-delay -1", "-1"},
+        {"-geometry 0x10+1+1", "0x10+1+1"},
         {"--window-id 0x7fffffff", "0x7fffffff"},
         {"XSCREENSAVER_WINDOW=0x7ffffffe -root", "0x7ffffffe"},
         {"--display :65000", ":65000"},
