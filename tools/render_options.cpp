@@ -4,26 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "saver_rules/whole_number.h"
+#include "saver_rules/whole_number_option.h"
 #include "scene/tunables.h"
-
-namespace {
-
-// A whole decimal number from low to high. The text is handed on in plain decimal: CLI11's own
-// conversion would read a leading 0 as octal.
-CLI::Validator WholeNumber(int64_t low, int64_t high) {
-    return CLI::Validator(
-        [low, high](std::string& text) -> std::string {
-            int64_t value = 0;
-            std::string error;
-            if (ReadWholeNumber(text, low, high, &value, &error) != 1) return error;
-            text = std::to_string(value);
-            return "";
-        },
-        "[" + std::to_string(low) + " to " + std::to_string(high) + "]", "WholeNumber");
-}
-
-}  // namespace
 
 int ParseRenderOptions(int argc, char** argv, RenderOptions* o) {
     CLI::App app{"Runs the saver's scene headless and writes PNG frames.", "zova-render"};

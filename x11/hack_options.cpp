@@ -11,27 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
+#include "saver_rules/whole_number_option.h"
 
-// A whole decimal number from low to high. The text is rewritten in plain decimal: CLI11's own
-// conversion would read a leading 0 as octal.
-CLI::Validator WholeNumber(int64_t low, int64_t high) {
-    return CLI::Validator(
-        [low, high](std::string& text) -> std::string {
-            const std::string problem = "'" + text + "' is not a whole number from " +
-                                        std::to_string(low) + " to " + std::to_string(high);
-            const size_t sign = !text.empty() && text[0] == '-';
-            if (text.size() <= sign || !std::isdigit(static_cast<unsigned char>(text[sign])))
-                return problem;
-            char* end = nullptr;
-            errno = 0;
-            const long long value = std::strtoll(text.c_str(), &end, 10);
-            if (*end != '\0' || errno != 0 || value < low || value > high) return problem;
-            text = std::to_string(value);
-            return "";
-        },
-        "", "WholeNumber");
-}
+namespace {
 
 // [=][WxH][{+-}X{+-}Y] as X programs take it; each side 1 to 16384.
 bool ParseGeometry(const std::string& text, HackOptions* o) {
@@ -66,6 +48,7 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
         "Red-and-white striped balls roll on black: the zova screen saver as an X11 "
         "screen hack.",
         "zova-x11"};
+    app.set_version_flag("--version", "zova-x11 " ZOVA_VERSION);
     // As X programs take their options: the last of a repeated one counts.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.footer(
@@ -97,11 +80,11 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
     app.add_option("--display", o->display, "X display to use (default $DISPLAY)")
         ->type_name("NAME");
     app.add_option("--count", o->count, "number of balls")
-        ->check(WholeNumber(0, MaxBalls))
+        ->transform(WholeNumber(0, MaxBalls))
         ->capture_default_str();
     app.add_option("--delay", o->delayMicroseconds,
                    "microseconds from one frame to the next (at least 1000)")
-        ->check(WholeNumber(0, 1000000))
+        ->transform(WholeNumber(0, 1000000))
         ->capture_default_str();
     app.add_flag("--fps", o->showFps,
                  "show the frames per second and the share of a core used, in a corner");
@@ -109,7 +92,7 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
         app.add_flag("--no-shm", "send frames with XPutImage, not through MIT shared memory");
     auto* seed =
         app.add_option("--seed", o->seed, "start the scene from this seed (default: clock)")
-            ->check(WholeNumber(0, 0xFFFFFFFFll));
+            ->transform(WholeNumber(0, 0xFFFFFFFFll));
 
     // CLI11 takes long names after two dashes only; xscreensaver passes them after one.
     std::vector<std::string> args;
@@ -123,6 +106,9 @@ int ParseHackOptions(int argc, char** argv, HackOptions* o) {
         app.parse(args);
     } catch (const CLI::CallForHelp&) {
         std::fputs(app.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        std::printf("%s\n", version.what());
         return 0;
     } catch (const CLI::ParseError& e) {
         std::fprintf(stderr, "zova-x11: %s\n", e.what());

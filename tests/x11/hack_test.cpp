@@ -329,6 +329,7 @@ TEST_F(HackTest, RefusesBadInputWithOneLineAndStatusTwo) {
         {"--bogus", "--bogus"},
         {"-count many", "many"},
         {"--count 31", "31"},
+        {"--count 031", "031"},  // decimal, not octal 25
         {"-delay -1", "-1"},
         {"-geometry 0x10+1+1", "0x10+1+1"},
         {"--window-id 0x7fffffff", "0x7fffffff"},
