@@ -2,6 +2,11 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Debian's hardening for what the package ships: checked buffer functions, and relocations
+# read-only before the program runs.
+add_compile_definitions(_FORTIFY_SOURCE=2)
+add_link_options(-Wl,-z,relro,-z,now)
+
 zova_portable_library(zova_portable)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/cmake/icon.cmake)
