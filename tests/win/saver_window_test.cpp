@@ -85,6 +85,7 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), preview ? nullptr : window);
         // The scene started with the stored count on a 24-bit canvas of the window's size.
         EXPECT_EQ(shell_->Frames.viewCount, 1);
+        EXPECT_EQ(shell_->Frames.ticksPerWholeCopy, 100u);  // ticks of 10 ms: heals each second
         EXPECT_EQ(FirstScene().ballCount, preview ? 0u : 7u);
         EXPECT_TRUE(FirstCanvas().Width() == size.cx && FirstCanvas().Height() == size.cy &&
                     FirstCanvas().Depth() == 24);
