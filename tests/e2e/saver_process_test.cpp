@@ -216,14 +216,10 @@ TEST_F(SaverTest, ConfigureOpensTheSetupDialogWithoutOwner) {
     EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), DwordBytes(9));
 }
 
-TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindowAndWaitsForIt) {
+TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindow) {
     TestWindow panel;
-    ArrangeDouble(0, true);
     Start("/a " + HandleText(panel.handle));
-    const HWND dialog = WaitForBox(L"PwdChangePasswordA").window;
-    EXPECT_EQ(saver_->ExitCode(QuietMs), DWORD(STILL_ACTIVE));
-    Click(dialog, IDOK);
-    EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
+    EXPECT_EQ(saver_->ExitCode(StartMs), 0u);
     EXPECT_EQ(DoubleArgs(), "SCRSAVE " + HandleText(panel.handle) + " 0 0");
 }
 

@@ -143,20 +143,17 @@ TEST_F(FrameStep, ClearsAndDrawsAtTheTruncatedCentre) {
     }
 }
 
-// A count past the table uses only its slots (reading past it would be caught by the sanitised
-// build), and a canvas without pixels still sees every ball advance.
-TEST_F(FrameStep, CountAboveTableAndCanvasWithoutPixelsStillAdvance) {
+// Counts, sizes and radii at the ends of their ranges tick safely (the sanitised build traps
+// reads past the table and overflow): a count past the table uses only its slots, and a canvas
+// without pixels still sees every ball advance; no balls on a canvas of negative width; a contact
+// test with the largest radius.
+TEST_F(FrameStep, ExtremeCountsSizesAndRadiiTickSafely) {
     RasterImage empty;
     scene.ballCount = 0xFFFFFFFFu;
     PutBall(MaxBalls - 1, 100, 50, 0, 5, 4, 100, 200);
     StepScene(&scene, empty, nullptr);
     EXPECT_TRUE(scene.balls.posX[MaxBalls - 1] == 105 && scene.balls.heading[MaxBalls - 1] == 12 &&
                 scene.balls.rollPhase[MaxBalls - 1] == 8);
-}
-
-// Sizes and radii at the ends of their ranges tick without overflow (the sanitised build traps
-// it): no balls on a canvas of negative width, a contact test with the largest radius.
-TEST_F(FrameStep, ExtremeSizesAndRadiiTickSafely) {
     StartScene(&scene, INT32_MIN, H, 30, 1);
     StepScene(&scene, canvas, nullptr);
     EXPECT_EQ(scene.ballCount, 0u);
