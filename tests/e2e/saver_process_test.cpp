@@ -261,9 +261,7 @@ class Monitors : public SaverTest {
 // Keys and clicks reach the one window wherever they happen; moves are measured on a monitor
 // whose origin is not the window's.
 TEST_F(Monitors, CoversEveryMonitorWithBallsAndEndsOnMovesOnAnotherOne) {
-    Start("/s");
-    ASSERT_TRUE(
-        WaitUntil([this] { return (window_ = FindWindowA("ZOVA.kvr", nullptr)); }, StartMs));
+    ASSERT_NO_FATAL_FAILURE(StartFullScreen());
     RECT r = {};
     GetWindowRect(window_, &r);
     EXPECT_TRUE(r.left == GetSystemMetrics(SM_XVIRTUALSCREEN) &&
