@@ -17,7 +17,7 @@
 # cheapest first, stopping at the first failure), and the file is put back with a new time stamp,
 # so that the next build recompiles it. By folder:
 #   raster/ scene/ saver_rules/  native build: every host test (unit tests plain and sanitised,
-#                                tools, X11 hack); then, if none failed, win32 build: unit tests
+#   frames/                      tools, X11 hack); then, if none failed, win32 build: unit tests
 #                                under Wine, Windows-side and end-to-end tests. The win64 build
 #                                compiles the same lines and is not checked.
 #   settings/ shell/ res/        win32 build: Windows-side and end-to-end tests.
@@ -83,7 +83,7 @@ plant() {
 # The builds and tests that can see a fault in FILE: "preset:test-regex" pairs, cheapest first.
 stages() {
     case $1 in
-    raster/* | scene/* | saver_rules/*) echo 'native:^(native|sanitized)\. win32:^win32\.' ;;
+    raster/* | scene/* | saver_rules/* | frames/*) echo 'native:^(native|sanitized)\. win32:^win32\.' ;;
     settings/* | shell/* | res/*) echo 'win32:^win32\.(windows|e2e)$' ;;
     tools/*) echo 'native:^native\.(tools\.|zova-render\.|icon-up-to-date$)' ;;
     x11/*) echo 'native:^native\.x11\.' ;;
@@ -205,7 +205,7 @@ scene/scene_start.cpp @@ if (stored >= 0x80000000u) return 0; @@ if (stored > 0x
 scene/scene_start.cpp @@ b.targetY[i] = Random01(random) * h; @@ b.targetY[i] = Random01(random) * w; @@ first target's y spread over the width
 scene/tunables.h @@ constexpr double SpeedMin = 3.0; @@ constexpr double SpeedMin = 2.0; @@ slowest ball speed 2, not 3
 scene/tunables.h @@ constexpr uint32_t NormalOddColour = 0x000000F0; @@ constexpr uint32_t NormalOddColour = 0x00F00000; @@ odd stripes blue instead of red
-scene/frame_step.cpp @@ if (Truncate(d) >= b.radius[i] + CollisionMargin) continue; @@ if (Truncate(d) > b.radius[i] + CollisionMargin) continue; @@ contact also at a distance of exactly 22
+scene/frame_step.cpp @@ if (Truncate(d) >= int64_t{b.radius[i]} + CollisionMargin) continue; @@ if (Truncate(d) > int64_t{b.radius[i]} + CollisionMargin) continue; @@ contact also at a distance of exactly 22
 scene/frame_step.cpp @@ b.heading[i] + 180.0 @@ b.heading[i] + 179.0 @@ turn-back angle off by one degree
 scene/frame_step.cpp @@ draw.Ball(i, true); @@ /* draw.Ball(i, true); */ @@ balls that meet do not flash
 scene/frame_step.cpp @@ if (j == i) continue; @@ if (j == i) break; @@ contact tested only against balls of lower index
@@ -249,7 +249,7 @@ settings/setup_dialog.cpp @@ case IDCANCEL: @@ case IDCANCEL:\n                 
 shell/command_line.cpp @@ *mode = Configure;\n        return 0; @@ *mode = Run;\n        return 0; @@ no arguments starts the full-screen saver, not the settings
 shell/command_line.cpp @@ : GetForegroundWindow(); @@ : nullptr; @@ switch without a number gets no parent, not the foreground window
 shell/win_main.cpp @@ if (FindWindowA(ZOVA_WINDOW_CLASS, nullptr) != nullptr) return 0; @@ /* no second-start check */ @@ second start beside a running saver not stopped
-shell/win_main.cpp @@ if (ParseSaverCommandLine(commandLine, &ParentWindow, &CurrentMode) != 0) return 0; @@ ParseSaverCommandLine(commandLine, &ParentWindow, &CurrentMode); @@ command line without a switch opens the settings
+shell/win_main.cpp @@ if (ParseSaverCommandLine(commandLine, &shell->ParentWindow, &shell->CurrentMode) != 0)\n        return 0; @@ ParseSaverCommandLine(commandLine, &shell->ParentWindow, &shell->CurrentMode); @@ command line without a switch opens the settings
 shell/win_main.cpp @@ MessageBoxA(nullptr, ZOVA_TEXT_WINDOW_FAILED, ZOVA_CAPTION_INIT_ERROR,\n                            MB_OK | MB_SETFOREGROUND); @@ /* no message box */ @@ no message box when the window cannot be created
 shell/win_main.cpp @@ MB_OK | MB_SETFOREGROUND); @@ MB_OK); @@ window-failure box not brought to the foreground
 shell/change_password.cpp @@ MessageBoxA(nullptr, ZOVA_TEXT_MPR_MISSING, ZOVA_CAPTION_MPR_MISSING, MB_OK); @@ /* no message box */ @@ no message box when MPR.DLL is missing
@@ -258,32 +258,32 @@ shell/change_password.cpp @@ change("SCRSAVE", owner, 0, nullptr) @@ change("SCR
 shell/password_check.cpp @@ if (!flagRead || flag == 0) return MayClose; @@ if (!flagRead) return MayClose; @@ password asked for although the desktop flag is 0
 shell/password_check.cpp @@ "ScreenSaveUsePassword" @@ "ScreenSaveUsePasswords" @@ password flag read from a wrong value: never asks
 shell/password_check.cpp @@ return accepted ? MayClose : StayOpen; @@ return MayClose; @@ refused password still closes the saver
-shell/password_check.cpp @@ if (PasswordCheckDepth++ != 0) { @@ if (PasswordCheckDepth++ != 0 && false) { @@ close request during a check starts a second check
+shell/password_check.cpp @@ if ((*checkDepth)++ != 0) { @@ if ((*checkDepth)++ != 0 && false) { @@ close request during a check starts a second check
 shell/password_check.cpp @@ ZOVA_CAPTION_PASSWORD_FAILED, MB_OK); @@ ZOVA_CAPTION_PASSWORD_FAILED, MB_OKCANCEL); @@ password-failure box offers OK and Cancel
 shell/password_check.cpp @@ LoadSystemLibrary("PASSWORD.CPL") @@ LoadSystemLibrary("PASSWORD.DLL") @@ password verifier looked for under a wrong name
 shell/password_check.cpp @@ BOOL accepted = verify(window); @@ BOOL accepted = verify(window);\n    provider = nullptr; @@ password verifier library never released after a check
 shell/system_library.cpp @@ LOAD_LIBRARY_SEARCH_SYSTEM32 @@ 0 @@ provider also looked for in the program's and current folders
 shell/system_library.cpp @@ if (path[length - 1] != '\\') path[length++] = '\\'; @@ /* no separator */ @@ system folder and file name joined without a backslash
 shell/system_library.cpp @@ std::strpbrk(name, "\\/:") @@ std::strpbrk(name, "\\/") @@ drive-relative library name (C:X.DLL) accepted
-shell/saver_window.cpp @@ void OnClose(HWND window) {\n    if (IsPreview()) { @@ void OnClose(HWND window) {\n    if (false) { @@ preview asks for the password when its host closes it
-shell/saver_window.cpp @@ GetCursorPos(&SavedCursorPos); @@ /* start position not taken */ @@ cursor's start position not kept: moves are measured from elsewhere
-shell/saver_window.cpp @@ SetCursorPos(SavedCursorPos.x, SavedCursorPos.y); @@ /* cursor left where it is */ @@ cursor not put back after a refused close
-shell/saver_window.cpp @@ MouseMoveCount = 0; @@ /* grace count kept */ @@ no fresh grace period after a refused close
+shell/saver_window.cpp @@ void OnClose(SaverShell* shell, HWND window) {\n    if (IsPreview(shell)) { @@ void OnClose(SaverShell* shell, HWND window) {\n    if (false) { @@ preview asks for the password when its host closes it
+shell/saver_window.cpp @@ GetCursorPos(&shell->SavedCursorPos); @@ /* start position not taken */ @@ cursor's start position not kept: moves are measured from elsewhere
+shell/saver_window.cpp @@ SetCursorPos(shell->SavedCursorPos.x, shell->SavedCursorPos.y); @@ /* cursor left where it is */ @@ cursor not put back after a refused close
+shell/saver_window.cpp @@ SetCursorPos(shell->SavedCursorPos.x, shell->SavedCursorPos.y);\n        shell->MouseMoveCount = 0; @@ SetCursorPos(shell->SavedCursorPos.x, shell->SavedCursorPos.y); @@ no fresh grace period after a refused close
 shell/saver_window.cpp @@ ShowCursor(FALSE); @@ /* cursor left shown */ @@ cursor shown over the full-screen saver
 shell/saver_window.cpp @@ SetTimer(window, 0, FrameIntervalMs, nullptr) @@ SetTimer(window, 0, FrameIntervalMs * 10, nullptr) @@ frame timer ten times slower
 shell/saver_window.cpp @@ RunStyle = WS_POPUP | WS_VISIBLE @@ RunStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE @@ full-screen window has a title bar and frame
 shell/saver_window.cpp @@ isPreview ? 0 : WS_EX_TOPMOST @@ 0 @@ full-screen window not topmost
 shell/saver_window.cpp @@ PreviewStyle = WS_CHILD | WS_VISIBLE | @@ PreviewStyle = WS_CHILD | @@ preview window created hidden
-shell/saver_window.cpp @@ height = GetDeviceCaps(screen, VERTRES); @@ height = GetDeviceCaps(screen, HORZRES); @@ full-screen window as tall as the screen is wide
-shell/saver_window.cpp @@ height = parentRect.bottom - parentRect.top; @@ height = parentRect.bottom - parentRect.top - 1; @@ preview one row shorter than its host
+shell/monitor_layout.cpp @@ GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)}; @@ GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, HORZRES)}; @@ full-screen window as tall as the screen is wide
+shell/saver_window.cpp @@ SaverHeight = static_cast<int16_t>(parentRect.bottom - parentRect.top); @@ SaverHeight = static_cast<int16_t>(parentRect.bottom - parentRect.top - 1); @@ preview one row shorter than its host
 shell/saver_window.cpp @@ FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); @@ FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))); @@ erase paints the window white
 shell/saver_window.cpp @@ case WM_RBUTTONDOWN: @@ case WM_MBUTTONDOWN: @@ right click does not end the saver (a middle click does)
 shell/saver_window.cpp @@ // No system command (close, move, the screen saver itself) acts on this window.\n            return 0; @@ break; @@ system commands (close, move, screen saver) act on the window
-shell/scene_runner.cpp @@ TicksPerWholeCopy = 1000 / FrameIntervalMs; @@ TicksPerWholeCopy = 100000 / FrameIntervalMs; @@ painted-over window heals after 100 s, not 1 s
-shell/scene_runner.cpp @@ StartScene(&SaverScene, SaverWidth, SaverHeight, count, seed); @@ StartScene(&SaverScene, SaverWidth, SaverHeight, DefaultBallCount, seed); @@ stored ball count ignored by the saver
+shell/scene_runner.cpp @@ int64_t{FrameIntervalMs} * 1000000); @@ int64_t{FrameIntervalMs} * 100000000); @@ painted-over window heals after 100 s, not 1 s
+shell/scene_runner.cpp @@ ReadBallCount(&count); @@ /* stored count not read */ @@ stored ball count ignored by the saver
 shell/frame_blit.cpp @@ header.biHeight = height; @@ header.biHeight = -height; @@ frames shown upside down
 shell/frame_blit.cpp @@ const UINT firstScan = static_cast<UINT>(height - bottom); @@ const UINT firstScan = static_cast<UINT>(height - bottom + 1); @@ copied rows one scan line off
-shell/frame_blit.cpp @@ CopyCanvasRect(dc, canvas, {0, 0, canvas.Width(), canvas.Height()}); @@ CopyCanvasRect(dc, canvas, {0, 0, canvas.Width(), canvas.Height() - 1}); @@ whole copy misses the bottom row
+frames/frame_loop.cpp @@ return {0, 0, view.canvas.Width(), view.canvas.Height()}; @@ return {0, 0, view.canvas.Width(), view.canvas.Height() - 1}; @@ whole copy misses the bottom row
 
 # res: resources and texts
 res/ui_texts.h @@ "MPR.DLLが見つかりません" @@ "MPR.DLLがありません" @@ MPR-missing message text changed
@@ -301,8 +301,16 @@ tools/frame_image.cpp @@ const uint8_t* in = canvas.RowPointer(y); @@ const uint
 tools/frame_image.cpp @@ const int64_t rows = (frames + cols - 1) / cols; @@ const int64_t rows = frames / cols; @@ sheet drops its last, partial row
 tools/render_main.cpp @@ "frame_%05lld.png" @@ "frame_%04lld.png" @@ frame files numbered with four digits
 tools/render_main.cpp @@ FramePath(options.outDir, written + 1) @@ FramePath(options.outDir, written) @@ frame numbering starts at 0
-tools/render_options.cpp @@ ->check(CLI::Range(0, MaxBalls)) @@ ->check(CLI::Range(0, MaxBalls + 1)) @@ --balls accepts 31
+tools/render_options.cpp @@ ->transform(WholeNumber(0, MaxBalls)) @@ ->transform(WholeNumber(0, MaxBalls + 1)) @@ --balls accepts 31
 tools/render_options.cpp @@ else if (o->ticks / o->every < 1) @@ else if (o->ticks / o->every < 0) @@ --every beyond --ticks writes nothing and reports success
 tools/png_file.cpp @@ if (!ok) std::remove(temporary.c_str()); @@ /* temporary file kept */ @@ a failed write leaves its temporary file behind
 tools/make_icon.cpp @@ if (PixelAt(coverage, x, y).red == 0) bits |= 0x80000000u >> x; @@ if (PixelAt(coverage, x, y).red != 0) bits |= 0x80000000u >> x; @@ icon's transparency mask inverted
+
+# frames and the multi-monitor shell: views, copies, healing, display changes
+frames/frame_loop.cpp @@ copy.destX = view.place.left + source.left; @@ copy.destX = source.left; @@ every monitor's balls drawn at the left edge of the virtual screen
+frames/frame_loop.cpp @@ std::clamp<int64_t>(Second / tick, 1, 1000000) @@ std::clamp<int64_t>(100 * Second / tick, 1, 1000000) @@ painted-over window heals after 100 s, not 1 s
+frames/frame_loop.cpp @@ if (heal || changed.whole) { @@ if (true) { @@ every canvas copied whole on every tick
+shell/monitor_layout.cpp @@ if (info.dwFlags & MONITORINFOF_PRIMARY) std::swap(e->monitors[0], e->monitors[e->count]); @@ /* primary not put first */ @@ primary monitor's scene not the one a single-monitor saver has
+shell/saver_window.cpp @@ ScreenToClient(window, &saved); @@ /* saved position left in screen coordinates */ @@ moves on a window left of or above the primary measured from a wrong place
+shell/saver_window.cpp @@ if (!IsPreview(shell)) OnDisplayChange(shell, window); @@ /* display change ignored */ @@ saver keeps the old screen size after a display change
 __FAULTS__

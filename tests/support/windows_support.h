@@ -47,13 +47,6 @@ inline Bytes ReadValue(const char* key, const char* name, DWORD* type = nullptr)
     return data;
 }
 
-// 0 when absent.
-inline uint32_t ReadDword(const char* key, const char* name) {
-    DWORD value = 0, size = sizeof value;
-    RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
 inline bool KeyExists(const char* path) {
     HKEY key = nullptr;
     const LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key);

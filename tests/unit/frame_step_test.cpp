@@ -98,13 +98,13 @@ TEST_F(FrameStep, SteersTowardTheTargetSide) {
 
 TEST_F(FrameStep, TurnsBackAtFirstContactBelow22) {
     // Two balls on one row, each x and heading before and after the tick. By rows: 22.0 apart,
-    // no contact; 21.99 apart, both turn, ball 1 against ball 0's new place; only ball 0 turns;
-    // 200 reversed is 20. A turning ball moves twice along its new heading.
+    // no contact; 21.99 apart, both turn, ball 1 against ball 0's new place; 200 reversed is 20;
+    // only ball 0 turns. A turning ball moves twice along its new heading.
     const double cases[][8] = {
         {100, 180, 122, 0, 180, 97, 0, 125},
         {100, 180, 121.99, 0, 0, 106, 180, 115.99},
-        {100, 0, 121.99, 0, 180, 94, 0, 124.99},
         {100, 200, 80, 180, 20, 100 + 6 * 0.9396926207859084, 180, 77},
+        {100, 0, 121.99, 0, 180, 94, 0, 124.99},
     };
     for (const auto& c : cases) {
         scene.ballCount = 2;
@@ -116,6 +116,9 @@ TEST_F(FrameStep, TurnsBackAtFirstContactBelow22) {
         EXPECT_NEAR(scene.balls.heading[1], c[6], 1e-9) << c[2];
         EXPECT_NEAR(scene.balls.posX[1], c[7], 1e-9) << c[2];
     }
+    // The last tick's frame: both balls before their move, the flash over the turning one.
+    EXPECT_TRUE(
+        Shows({{100, 100, 0, 0, false}, {100, 100, 180, 0, true}, {121, 100, 0, 0, false}}));
     // Ball 0 touches both others but turns back only once; they test against its new place.
     scene.ballCount = 3;
     PutBall(0, 100, 100, 0);
@@ -124,15 +127,6 @@ TEST_F(FrameStep, TurnsBackAtFirstContactBelow22) {
     StepScene(&scene, canvas, nullptr);
     EXPECT_EQ(scene.balls.heading[0], 180);
     EXPECT_TRUE(scene.balls.heading[1] == 270 && scene.balls.heading[2] == 270);
-}
-
-TEST_F(FrameStep, FrameShowsBallsBeforeTheirMoveWithTheFlashOverTheTurningOne) {
-    scene.ballCount = 2;
-    PutBall(0, 100, 100, 0);
-    PutBall(1, 121.99, 100, 0);
-    StepScene(&scene, canvas, nullptr);
-    EXPECT_TRUE(
-        Shows({{100, 100, 0, 0, false}, {100, 100, 180, 0, true}, {121, 100, 0, 0, false}}));
 }
 
 TEST_F(FrameStep, ClearsAndDrawsAtTheTruncatedCentre) {
@@ -149,20 +143,17 @@ TEST_F(FrameStep, ClearsAndDrawsAtTheTruncatedCentre) {
     }
 }
 
-// A count past the table uses only its slots (reading past it would be caught by the sanitised
-// build), and a canvas without pixels still sees every ball advance.
-TEST_F(FrameStep, CountAboveTableAndCanvasWithoutPixelsStillAdvance) {
+// Counts, sizes and radii at the ends of their ranges tick safely (the sanitised build traps
+// reads past the table and overflow): a count past the table uses only its slots, and a canvas
+// without pixels still sees every ball advance; no balls on a canvas of negative width; a contact
+// test with the largest radius.
+TEST_F(FrameStep, ExtremeCountsSizesAndRadiiTickSafely) {
     RasterImage empty;
     scene.ballCount = 0xFFFFFFFFu;
     PutBall(MaxBalls - 1, 100, 50, 0, 5, 4, 100, 200);
     StepScene(&scene, empty, nullptr);
     EXPECT_TRUE(scene.balls.posX[MaxBalls - 1] == 105 && scene.balls.heading[MaxBalls - 1] == 12 &&
                 scene.balls.rollPhase[MaxBalls - 1] == 8);
-}
-
-// Sizes and radii at the ends of their ranges tick without overflow (the sanitised build traps
-// it): no balls on a canvas of negative width, a contact test with the largest radius.
-TEST_F(FrameStep, ExtremeSizesAndRadiiTickSafely) {
     StartScene(&scene, INT32_MIN, H, 30, 1);
     StepScene(&scene, canvas, nullptr);
     EXPECT_EQ(scene.ballCount, 0u);

@@ -27,7 +27,7 @@ TEST(NormalizeDegrees, FoldsIntoOneTurnForAnyInput) {
     }
 }
 
-TEST(PlaneGeometry, CrossDistanceRotationAndAngles) {
+TEST(PlaneGeometry, CrossDistanceRotationAnglesAndColours) {
     // Cross is positive when raising A's heading turns it toward B.
     const double cross[][7] = {
         {0, 0, 1, 0, 0, 1, 1}, {0, 0, 0, 1, 1, 0, -1}, {0, 0, 2, 4, 1, 2, 0},
@@ -48,9 +48,7 @@ TEST(PlaneGeometry, CrossDistanceRotationAndAngles) {
     EXPECT_EQ(DegToRad(7.3), 0.12740903539558604);
     EXPECT_EQ(RadToDeg(1.1), 63.02535746439057);
     EXPECT_EQ(RadToDeg(0.1), 5.729577951308232);
-}
-
-TEST(PlaneGeometry, SplitColorTakesRedFromTheLowByteAndIgnoresTheTopOne) {
+    // Red comes from the low byte; the top one is ignored.
     int32_t red = -1, green = -1, blue = -1;
     SplitColor(0xAB123456u, &red, &green, &blue);
     EXPECT_TRUE(red == 0x56 && green == 0x34 && blue == 0x12) << red << " " << green << " " << blue;

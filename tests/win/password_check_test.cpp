@@ -99,7 +99,7 @@ TEST_F(PasswordProvider, CheckAnswersFromFlagAndVerifierWithOneBoxAtMost) {
             EXPECT_EQ(box.seen, c.box);
             EXPECT_TRUE(depthInBox == 1 && nestedResult == 1) << depthInBox << nestedResult;
         }
-        EXPECT_EQ(ReadDword(DoubleKey, "Calls"), c.asked ? 1u : 0u);
+        EXPECT_EQ(ReadValue(DoubleKey, "Calls"), c.asked ? DwordBytes(1) : Bytes());
         EXPECT_EQ(DoubleArgs(), c.asked ? HandleText(owner_.handle) : "");
         EXPECT_EQ(checkDepth_, 0);
         // Loaded afresh for each check and released after it; the flag is only read.

@@ -103,18 +103,12 @@ class PresentFrame : public testing::Test {
     uint32_t* readBits_ = nullptr;
 };
 
-TEST_F(PresentFrame, WindowShowsTheCanvasAfterEveryTickAndHealsFromPaintingOver) {
+TEST_F(PresentFrame, WindowShowsTheCanvasAfterEveryTickAndAllOfItAfterAnErase) {
     PaintOver({0, 0, Width, Height});
     for (int tick = 1; tick <= 12; ++tick) {
         Tick();
         ASSERT_EQ(Mismatches(), 0) << "tick " << tick;
     }
-    // Painted over without an erase: healed within a second of ticks, not by every tick.
-    PaintOver({Width / 2, 0, Width, Height});
-    int ticks = 0;
-    while (Mismatches() != 0 && ticks < 100) Tick(), ++ticks;
-    EXPECT_EQ(Mismatches(), 0) << "still damaged after " << ticks << " ticks";
-    EXPECT_GT(ticks, 1);
     // An erase paints the window black; the next tick puts the whole canvas back.
     WithDc([&](HDC dc) { SaverWindowProc(window_, WM_ERASEBKGND, WPARAM(dc), 0); });
     Tick();
