@@ -23,7 +23,9 @@ wine_ja() { env LC_ALL=ja_JP.UTF-8 "$@"; }
 xvfb_pid=
 xephyr_pid=
 cleanup() {
+    # Waited for: a saver still closing would make the next run's start a silent second start.
     wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
     if [ -n "$xephyr_pid" ]; then kill "$xephyr_pid" >/dev/null 2>&1 || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" >/dev/null 2>&1 || true; fi
 }
