@@ -108,9 +108,6 @@ TEST(FrameLoop, SendsEveryPixelEverySecondWhereItsViewLies) {
             for (int y = m.top; y < m.bottom; ++y)
                 for (int x = m.left; x < m.right; ++x)
                     ASSERT_GT(lastSent[y * 230 + x], tick - 50) << x << "," << y << " " << tick;
-        if (tick == 120) {
-            EXPECT_EQ(copies.count, 2);
-        }
     }
     // The first frame, then once a second and on the request: not on every tick.
     EXPECT_EQ(wholeTicks, 4);

@@ -89,7 +89,6 @@ TEST_F(Settings, DialogShowsTheStoredCountWithinOneToThirtyAndOnlyOkStores) {
         {Nothing, 0, ok, 20, 20},
         {7, 1, ok, 7, 1},
         {7, 99, key(VK_RETURN), 7, 30},
-        {7, -5, ok, 7, 1},
         {0, 0, ok, 1, 1},
         {31, 0, ok, 30, 30},
         {0xFFFFFFFF, 0, cancel, 1, 0xFFFFFFFF},
