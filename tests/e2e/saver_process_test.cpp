@@ -2,7 +2,6 @@
 // which it starts in a process of its own exactly as Windows starts a saver.
 #include "tests/support/windows_support.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -76,9 +75,10 @@ std::vector<uint32_t> CaptureScreen(RECT area = {0, 0, GetSystemMetrics(SM_CXSCR
     return pixels;
 }
 
-// Stripes, then the paler drawing of a ball turning back.
-bool IsBallColour(uint32_t p) {
-    return p == 0xF00000 || p == 0xFFFFFF || p == 0xFFC8C8 || p == 0xF06464;
+// Whether captured pixels show balls in both stripe colours.
+bool ShowsBalls(const std::vector<uint32_t>& pixels) {
+    return std::count(pixels.begin(), pixels.end(), 0xF00000u) > 100 &&
+           std::count(pixels.begin(), pixels.end(), 0xFFFFFFu) > 100;
 }
 
 // Each test starts with 30 balls (so that some are soon on screen), no desktop password, the
@@ -99,20 +99,14 @@ class SaverTest : public ::testing::Test {
 
     void Start(const std::string& arguments) { saver_ = std::make_unique<SaverProcess>(arguments); }
 
-    // Waits for the full-screen window and for balls in both stripe colours (they start beyond
-    // the screen's corners); firstBalls_ keeps the capture that showed them.
+    // Waits for the full-screen window and for balls in both stripe colours: they start beyond
+    // the screen's corners, so frames are shown as they move.
     void StartFullScreen() {
         Start("/s");
         ASSERT_TRUE(
             WaitUntil([this] { return (window_ = FindWindowA("ZOVA.kvr", nullptr)); }, StartMs));
-        const auto count = [this](uint32_t c) {
-            return std::count(firstBalls_.begin(), firstBalls_.end(), c);
-        };
-        const auto ballsShown = [&] {
-            firstBalls_ = CaptureScreen();
-            return count(0xF00000) > 100 && count(0xFFFFFF) > 100;
-        };
-        ASSERT_TRUE(WaitUntil(ballsShown, StartMs)) << "no balls came on screen";
+        ASSERT_TRUE(WaitUntil([] { return ShowsBalls(CaptureScreen()); }, StartMs))
+            << "no balls came on screen";
     }
 
     // Waits for a box or dialog of the saver's with this caption; a null window if none comes.
@@ -143,24 +137,13 @@ class SaverTest : public ::testing::Test {
 
     std::unique_ptr<SaverProcess> saver_;
     HWND window_ = nullptr;
-    std::vector<uint32_t> firstBalls_;
     const POINT centre_ = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
 };
 
-// Which input ends it is the window's test; here a real key press must.
+// Which input ends it is the window's test, and what a frame shows the blit's; here the built
+// program shows moving balls and a real key press ends it.
 TEST_F(SaverTest, FullScreenShowsMovingBallsAndEndsOnRealInput) {
     ASSERT_NO_FATAL_FAILURE(StartFullScreen());
-    // Balls leave the screen and come back: the capture that first showed them is compared.
-    Pause(150);
-    const std::vector<uint32_t> later = CaptureScreen();
-    long changed = 0, foreign = 0;
-    for (size_t i = 0; i < later.size(); ++i) {
-        const uint32_t a = firstBalls_[i], b = later[i];
-        changed += a != b && (IsBallColour(a) || IsBallColour(b));
-        foreign += (a != 0 && !IsBallColour(a)) + (b != 0 && !IsBallColour(b));
-    }
-    EXPECT_EQ(foreign, 0) << "pixels neither black nor a ball's colour";
-    EXPECT_GT(changed, 200) << "the balls do not move";
     PressSpace();
     EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
 }
@@ -204,16 +187,14 @@ TEST_F(SaverTest, PreviewLivesInTheHostOfAnotherProcessUntilTheHostGoes) {
     EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
 }
 
-// Which button stores the slider is the dialog's own test; here the configure switch opens it.
+// What the dialog shows and stores is its own test; here the configure switch opens it.
 TEST_F(SaverTest, ConfigureOpensTheSetupDialogWithoutOwner) {
     Start("/c");
     const HWND dialog = WaitForBox(L"SETUP").window;
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
-    PostMessageA(GetDlgItem(dialog, 1000), TBM_SETPOS, TRUE, 9);
     Click(dialog, IDOK);
     EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
-    EXPECT_EQ(ReadValue(SettingsKey, "COUNT"), DwordBytes(9));
 }
 
 TEST_F(SaverTest, ChangePasswordGoesToTheProviderWithTheGivenWindow) {
@@ -235,22 +216,10 @@ class Monitors : public SaverTest {
         for (const RECT& m : monitors_)
             if (m.left != 0 || m.top != 0) other_ = m;
         inside_ = {other_.left + 100, other_.top + 100};
-        SetCursorPos(inside_.x, inside_.y);
-        Pause(50);
     }
     static BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
         reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
         return TRUE;
-    }
-    // Whether every monitor shows balls in both stripe colours.
-    bool BallsOnEveryMonitor() const {
-        for (const RECT& m : monitors_) {
-            const std::vector<uint32_t> pixels = CaptureScreen(m);
-            if (std::count(pixels.begin(), pixels.end(), 0xF00000u) < 100 ||
-                std::count(pixels.begin(), pixels.end(), 0xFFFFFFu) < 100)
-                return false;
-        }
-        return true;
     }
 
     std::vector<RECT> monitors_;
@@ -259,7 +228,7 @@ class Monitors : public SaverTest {
 };
 
 // A key, a click and diagonal moves on a monitor other than the primary each end the saver; the
-// window covers the virtual screen, and a refused close puts the cursor back on that monitor.
+// balls show on every monitor, and a refused close puts the cursor back on that monitor.
 TEST_F(Monitors, CoversEveryMonitorWithBallsAndEndsOnInputOnAnotherOne) {
     const auto click = [] {
         for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
@@ -298,15 +267,13 @@ TEST_F(Monitors, CoversEveryMonitorWithBallsAndEndsOnInputOnAnotherOne) {
         SCOPED_TRACE(&input - inputs);
         SetCursorPos(inside_.x, inside_.y);
         ASSERT_NO_FATAL_FAILURE(StartFullScreen());
-        RECT r = {};
-        GetWindowRect(window_, &r);
-        EXPECT_TRUE(r.left == GetSystemMetrics(SM_XVIRTUALSCREEN) &&
-                    r.top == GetSystemMetrics(SM_YVIRTUALSCREEN) &&
-                    r.right - r.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
-                    r.bottom - r.top == GetSystemMetrics(SM_CYVIRTUALSCREEN))
-            << r.left << "," << r.top << " " << r.right << "," << r.bottom;
-        // Also a sign that the window is up: input sent before it is shown goes elsewhere.
-        EXPECT_TRUE(WaitUntil([this] { return BallsOnEveryMonitor(); }, 3 * StartMs));
+        // The window covers every monitor, and is up: input sent before it is shown goes
+        // elsewhere.
+        const auto ballsEverywhere = [this] {
+            return std::all_of(monitors_.begin(), monitors_.end(),
+                               [](const RECT& m) { return ShowsBalls(CaptureScreen(m)); });
+        };
+        EXPECT_TRUE(WaitUntil(ballsEverywhere, 3 * StartMs));
         input();
         EXPECT_EQ(saver_->ExitCode(ExitMs), 0u);
     }

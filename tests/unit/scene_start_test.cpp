@@ -16,7 +16,6 @@ TEST(StartScene, KeepsTheCountWithinTheTableAndPlacesNothingWithoutArea) {
                                 {640, 480, 31, 30},
                                 {640, 480, 0x7FFFFFFF, 30},
                                 {640, 480, 0x80000000, 0},
-                                {640, 480, 0xFFFFFFFF, 0},
                                 {0, 480, 20, 0},
                                 {640, 0, 20, 0},
                                 {-1, 480, 20, 0},

@@ -101,13 +101,6 @@ TEST_P(BallDrawing, DrawsNothingWhereNothingIsDefinedOrVisible) {
         EXPECT_EQ(Draw(d[0], d[1], d[2], 10, 20), std::string(1600, '.')) << d[0] << ", " << d[1];
 }
 
-// (theta + roll) / width of one pixel.
-double StripeValueAt(int dx, int dy, int radius, double heading, double roll, double width) {
-    double along = 0, across = 0;
-    RotateByAngle(0, 0, dx, dy, -DegToRad(heading), &along, &across);
-    return StripeValue(along, across, radius * radius, roll, width);
-}
-
 // Draws one ball both ways on a blank canvas: a pixel may differ only where its stripe value lies
 // within rounding of a whole number, never at the centre (and no row end may change).
 void ExpectAgreement(int width, int height, int32_t x, int32_t y, int32_t radius, double heading,
@@ -121,7 +114,9 @@ void ExpectAgreement(int width, int height, int32_t x, int32_t y, int32_t radius
     for (int p = 0; p < width * height; ++p) {
         if (got[p] == want[p]) continue;
         const int dx = p % width - x, dy = p / width - y;
-        const double v = StripeValueAt(dx, dy, radius, heading, roll, stripe);
+        double along = 0, across = 0;  // (theta + roll) / width of the pixel
+        RotateByAngle(0, 0, dx, dy, -DegToRad(heading), &along, &across);
+        const double v = StripeValue(along, across, radius * radius, roll, stripe);
         EXPECT_TRUE(want[p] != '.' && got[p] != '.' && (dx != 0 || dy != 0) &&
                     std::fabs(v - std::nearbyint(v)) < 1e-9)
             << "offset " << dx << ", " << dy << " radius " << radius << " heading " << heading

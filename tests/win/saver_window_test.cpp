@@ -84,7 +84,6 @@ TEST_F(SaverWindowTest, LivesThroughCreationFramesAndDestructionInEachMode) {
         // A running full-screen saver stops a second start; a preview child does not.
         EXPECT_EQ(FindWindowA("ZOVA.kvr", nullptr), preview ? nullptr : window);
         // The scene started with the stored count on a 24-bit canvas of the window's size.
-        EXPECT_EQ(shell_->Frames.viewCount, 1);
         EXPECT_EQ(shell_->Frames.ticksPerWholeCopy, 100u);  // ticks of 10 ms: heals each second
         EXPECT_EQ(FirstScene().ballCount, preview ? 0u : 7u);
         EXPECT_TRUE(FirstCanvas().Width() == size.cx && FirstCanvas().Height() == size.cy &&
@@ -145,7 +144,6 @@ TEST_F(SaverWindowTest, RunAsksToCloseOnKeysClicksAndClearMovesAndPreviewIgnores
             MSG close = {};
             const bool posted = PeekMessageA(&close, window, WM_CLOSE, WM_CLOSE, PM_REMOVE);
             EXPECT_EQ(posted, endsRun && !preview);
-            EXPECT_TRUE(!posted || (close.wParam == 0 && close.lParam == 0));
             EXPECT_TRUE(!preview || shell_->MouseMoveCount == 6);
             ASSERT_TRUE(IsWindow(window));
             EXPECT_FALSE(IsIconic(window));
