@@ -314,3 +314,28 @@ shell/monitor_layout.cpp @@ if (info.dwFlags & MONITORINFOF_PRIMARY) std::swap(e
 shell/saver_window.cpp @@ ScreenToClient(window, &saved); @@ /* saved position left in screen coordinates */ @@ moves on a window left of or above the primary measured from a wrong place
 shell/saver_window.cpp @@ if (!IsPreview(shell)) OnDisplayChange(shell, window); @@ /* display change ignored */ @@ saver keeps the old screen size after a display change
 __FAULTS__
+
+# x11: the screen hack
+x11/hack_options.cpp @@ if (given->count() > 0) o->target = DrawTarget::GivenWindow; @@ /* given window ignored */ @@ --window-id loses to --root
+x11/hack_options.cpp @@ if (arg.size() > 2 && arg[0] == '-' && @@ if (arg.size() > 2 && arg[0] == '+' && @@ one-dash long options refused
+x11/hack_options.cpp @@ ->transform(WholeNumber(0, MaxBalls)) @@ ->transform(WholeNumber(0, MaxBalls + 1)) @@ --count 31 accepted
+x11/hack_options.cpp @@ if ((given & WidthValue) && (w < 1 || w > 16384)) return false; @@ if ((given & WidthValue) && (w > 16384)) return false; @@ zero-wide geometry accepted
+x11/hack_options.cpp @@ o->sharedMemory = noShm->count() == 0; @@ o->sharedMemory = true; @@ --no-shm ignored
+x11/hack_window.cpp @@ const bool useHanded = handed != nullptr && *handed != '\0' && @@ const bool useHanded = handed != nullptr && *handed == 'x' && @@ XSCREENSAVER_WINDOW ignored
+x11/hack_window.cpp @@ return Fail(2, "no " + what @@ return Fail(1, "no " + what @@ missing window exits 1
+x11/hack_window.cpp @@ const Window window = XCreateWindow(display, root, x, y, @@ const Window window = XCreateWindow(display, root, 0, 0, @@ geometry position ignored
+x11/stop_signals.cpp @@ constexpr int StopSignals[] = {SIGTERM, SIGINT, SIGHUP}; @@ constexpr int StopSignals[] = {SIGTERM, SIGINT}; @@ SIGHUP not caught
+x11/stop_signals.cpp @@ raise(signal);  // held back @@ (void)signal;  // held back @@ a stop signal ends with status 0
+x11/hack_loop.cpp @@ if (hack->options.showFps && @@ if (false && hack->options.showFps && @@ --fps shows nothing
+x11/fps_overlay.cpp @@ overlay->stale = false;\n} @@ overlay->stale = false;\n    std::fputs("fps\\n", stderr);\n} @@ --fps writes to stderr
+x11/fps_overlay.cpp @@ overlay->baselineY = place.bottom - Margin - descent; @@ overlay->baselineY = place.top + Margin + ascent; @@ fps text at the top
+x11/hack_loop.cpp @@ const int monitorCount = window.root ? ListMonitors(window.display, monitors) : 0; @@ const int monitorCount = 0; @@ one scene across all heads
+x11/hack_loop.cpp @@ window.width = event.xconfigure.width; @@ /* width kept */ @@ resize not followed
+x11/hack_loop.cpp @@ hack->closeRequested = true; @@ /* close ignored */ @@ close request ignored
+x11/frame_copy.cpp @@ place.down = std::max(8 - top, 0); @@ place.down = std::max(8 - top, 0) + 1; @@ low-depth channels halved
+x11/frame_copy.cpp @@ if (d < best) best = d, pixel = format.colourPixel[i]; @@ if (d > best) best = d, pixel = format.colourPixel[i]; @@ 8-bit colours far from nearest
+x11/frame_copy.cpp @@ if (segment.shmid >= 0) shmctl(segment.shmid, IPC_RMID, nullptr); @@ /* segment kept */ @@ shared memory left behind
+x11/frame_copy.cpp @@ ++format->missingColours; @@ /* not counted */ @@ full colormap not reported
+x11/frame_copy.cpp @@ if (image->bits_per_pixel == 32) format.opaque = ~colours; @@ /* no alpha */ @@ 32-bit window pixels transparent
+x11/frame_copy.cpp @@ p[2] = opaque | w[1] >> 16 | (w[2] & 0xFF) << 16; @@ p[2] = opaque | w[1] >> 16 | (w[2] & 0xFF) << 8; @@ every fourth pixel miscoloured without SSSE3
+x11/hack_loop.cpp @@ if (event.xdestroywindow.window == window.window) MarkHackWindowGone(); @@ /* destroy ignored */ @@ destroyed window not noticed
